@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/form.h"
+#include "platform/services.h"
+
+namespace dv {
+
+struct Platform {
+    Toolkit& toolkit;
+    MessageBox& messageBox;
+    Clock& clock;
+    Screen& screen;
+    NotifyIcon& notifyIcon;
+    Application& application;
+    SingleInstance& instance;
+};
+
+// The whole program: one instance per session, the main window shown at
+// start, and a message loop that only "Exit" or the close box ends.
+int dayvaneMain(Platform& platform);
+
+}  // namespace dv

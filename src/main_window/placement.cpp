@@ -1,0 +1,16 @@
+#include "placement.h"
+
+#include <algorithm>
+
+namespace dv {
+
+Point placeBottomRight(Size outer, const ScreenInfo& screen) {
+    const Rect& work = screen.workArea;
+    const int margin = twipsToPixelsCeil(kBottomMarginTwips, screen.dpi);
+    const int bottom = std::min(work.bottom, screen.monitor.bottom - margin);
+    const int top = std::max(bottom - outer.height, work.top);
+    const int left = std::max(work.right - outer.width, work.left);
+    return {left, top};
+}
+
+}  // namespace dv

@@ -1,0 +1,31 @@
+// The notification-area icon: the way back to the hidden window.
+#include "main_window.h"
+
+namespace dv {
+
+bool tray::restores(unsigned mouseMessage) {
+    return mouseMessage == kLeftButtonUp || mouseMessage == kRightButtonUp || mouseMessage == kKeySelect;
+}
+
+void MainWindow::registerIcon() {
+    secondsSinceIconAttempt_ = 0;
+    iconRegistered_ = services_.notifyIcon.add(hWnd(), kTrayTooltip);
+}
+
+void MainWindow::Form_TrayNotify(unsigned mouseMessage) {
+    if (tray::restores(mouseMessage)) restore();
+}
+
+// The shell has restarted and forgotten every icon.
+void MainWindow::Form_TaskbarCreated() { registerIcon(); }
+
+// A second start of the program asks the running one to come back.
+void MainWindow::Form_RestoreRequested() { restore(); }
+
+void MainWindow::restore() {
+    Show();
+    setWindowState(WindowState::Normal);
+    bringToFront();
+}
+
+}  // namespace dv

@@ -1,0 +1,113 @@
+#include "controls.h"
+
+#include <algorithm>
+
+namespace dv {
+
+Control::Control(Form& owner, ControlDesign design)
+    : owner_(owner), design_(std::move(design)), enabled_(design_.enabled), visible_(design_.visible) {
+    owner_.add(*this);
+}
+
+Control::~Control() { owner_.remove(*this); }
+
+void Control::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (ControlPeer* peer = visualPeer()) peer->setEnabled(enabled);
+    enabledChanged();
+}
+
+void Control::setVisible(bool visible) {
+    visible_ = visible;
+    if (ControlPeer* peer = visualPeer()) peer->setVisible(visible);
+}
+
+void Control::SetFocus() {
+    if (ControlPeer* peer = visualPeer(); peer && enabled_ && visible_) peer->setFocus();
+}
+
+bool Control::hasFocus() const {
+    const ControlPeer* peer = visualPeer();
+    return peer && peer->hasFocus();
+}
+
+void Control::raise(const char* event, const std::function<void()>& handler) {
+    owner_.runHandler(owner_.design().name + "." + name() + "_" + event, handler);
+}
+
+CommandButton::CommandButton(Form& owner, ControlDesign design, std::string caption)
+    : Control(owner, std::move(design)), caption_(std::move(caption)) {}
+
+void CommandButton::click() {
+    if (Enabled()) raise("Click", onClick);
+}
+
+void CommandButton::attach(Toolkit& toolkit, FormPeer& parent) { peer_ = toolkit.createButton(parent, *this); }
+
+PictureBox::PictureBox(Form& owner, ControlDesign design, int imageResource)
+    : Control(owner, std::move(design)), image_(imageResource) {}
+
+void PictureBox::attach(Toolkit& toolkit, FormPeer& parent) { peer_ = toolkit.createPicture(parent, *this); }
+
+MonthView::MonthView(Form& owner, ControlDesign design, MonthViewDesign view)
+    : Control(owner, std::move(design)), view_(view), value_(clamp(view.value)) {}
+
+Date MonthView::clamp(const Date& date) const {
+    const Date settled = settleDay(date.year, std::clamp(date.month, 1, 12), date.day);
+    return std::clamp(settled, view_.minDate, view_.maxDate);
+}
+
+void MonthView::store(const Date& date) {
+    value_ = clamp(date);
+    if (peer_) peer_->setSelection(value_);
+}
+
+void MonthView::setValue(const Date& date) { store(date); }
+
+void MonthView::setYear(int year) {
+    if (year < view_.minDate.year || year > view_.maxDate.year) return;
+    store({year, value_.month, value_.day});
+}
+
+void MonthView::setMonth(int month) {
+    if (month < 1 || month > 12) return;
+    store({value_.year, month, value_.day});
+}
+
+void MonthView::userSelected(const Date& date) {
+    const Date before = value_;
+    value_ = clamp(date);
+    if (value_ != before) raise("SelChange", onSelChange);
+}
+
+void MonthView::click() { raise("Click", onClick); }
+void MonthView::dblClick() { raise("DblClick", onDblClick); }
+
+void MonthView::attach(Toolkit& toolkit, FormPeer& parent) {
+    peer_ = toolkit.createMonthView(parent, *this);
+    peer_->setSelection(value_);
+}
+
+Timer::Timer(Form& owner, std::string name, int intervalMs, bool enabled)
+    : Control(owner, {.name = std::move(name), .box = {}, .tabIndex = -1, .visible = false, .enabled = enabled}),
+      interval_(intervalMs) {}
+
+void Timer::setInterval(int intervalMs) {
+    interval_ = std::max(0, intervalMs);
+    rearm();
+}
+
+void Timer::rearm() {
+    if (peer_) peer_->arm(Enabled() ? interval_ : 0);
+}
+
+void Timer::tick() {
+    if (Enabled() && interval_ > 0) raise("Timer", onTimer);
+}
+
+void Timer::attach(Toolkit& toolkit, FormPeer& parent) {
+    peer_ = toolkit.createTimer(parent, *this);
+    rearm();
+}
+
+}  // namespace dv

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "date.h"
+#include "form.h"
+#include "geometry.h"
+#include "peers.h"
+
+namespace dv {
+
+struct ControlDesign {
+    std::string name;
+    TwipsBox box;
+    int tabIndex = -1;  // -1: takes no focus
+    bool visible = true;
+    bool enabled = true;
+};
+
+// A control as a headless object: its state survives hiding and disabling,
+// and the peer only mirrors it.
+class Control {
+public:
+    Control(Form& owner, ControlDesign design);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const ControlDesign& design() const { return design_; }
+    const std::string& name() const { return design_.name; }
+    Form& form() const { return owner_; }
+
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+    void SetFocus();
+    bool hasFocus() const;
+
+    virtual void attach(Toolkit& toolkit, FormPeer& parent) = 0;
+    virtual void detach() = 0;
+
+protected:
+    virtual ControlPeer* visualPeer() const = 0;
+    virtual void enabledChanged() {}
+    void raise(const char* event, const std::function<void()>& handler);
+
+private:
+    Form& owner_;
+    ControlDesign design_;
+    bool enabled_;
+    bool visible_;
+};
+
+class CommandButton final : public Control {
+public:
+    CommandButton(Form& owner, ControlDesign design, std::string caption);
+    const std::string& Caption() const { return caption_; }
+    void click();  // by the peer, or by code
+
+    std::function<void()> onClick;
+
+    void attach(Toolkit& toolkit, FormPeer& parent) override;
+    void detach() override { peer_.reset(); }
+
+private:
+    ControlPeer* visualPeer() const override { return peer_.get(); }
+    std::string caption_;
+    std::unique_ptr<ControlPeer> peer_;
+};
+
+// Shows a JPEG from the program's resources at its natural size (scaled
+// with the DPI), clipped by the box.
+class PictureBox final : public Control {
+public:
+    PictureBox(Form& owner, ControlDesign design, int imageResource);
+    int imageResource() const { return image_; }
+
+    void attach(Toolkit& toolkit, FormPeer& parent) override;
+    void detach() override { peer_.reset(); }
+
+private:
+    ControlPeer* visualPeer() const override { return peer_.get(); }
+    int image_;
+    std::unique_ptr<ControlPeer> peer_;
+};
+
+// Colours as 0x00BBGGRR; a part without a colour keeps the system's.
+struct MonthViewColors {
+    std::optional<unsigned> titleBack, titleText, monthBack, text, trailingText, background;
+};
+
+struct MonthViewDesign {
+    Date value{2005, 12, 6};
+    Date minDate{1753, 1, 1};
+    Date maxDate{9999, 12, 31};
+    MonthViewColors colors;
+};
+
+// A month calendar holding one selected date inside its range. Writing
+// Year or Month moves the view; a day the new month lacks settles on its
+// last day, and nothing ever leaves the range.
+class MonthView final : public Control {
+public:
+    MonthView(Form& owner, ControlDesign design, MonthViewDesign view);
+
+    const Date& Value() const { return value_; }
+    void setValue(const Date& date);
+    int Year() const { return value_.year; }
+    void setYear(int year);
+    int Month() const { return value_.month; }
+    void setMonth(int month);
+    const Date& MinDate() const { return view_.minDate; }
+    const Date& MaxDate() const { return view_.maxDate; }
+    const MonthViewColors& colors() const { return view_.colors; }
+
+    // By the peer.
+    void userSelected(const Date& date);  // selection changed by the user
+    void click();
+    void dblClick();
+
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    std::function<void()> onSelChange;
+
+    void attach(Toolkit& toolkit, FormPeer& parent) override;
+    void detach() override { peer_.reset(); }
+
+private:
+    ControlPeer* visualPeer() const override { return peer_.get(); }
+    Date clamp(const Date& date) const;
+    void store(const Date& date);
+    MonthViewDesign view_;
+    Date value_;
+    std::unique_ptr<MonthViewPeer> peer_;
+};
+
+class Timer final : public Control {
+public:
+    Timer(Form& owner, std::string name, int intervalMs, bool enabled = true);
+
+    int Interval() const { return interval_; }
+    // Re-arms the timer: the next event comes a whole interval from now.
+    void setInterval(int intervalMs);
+    void tick();  // by the peer
+
+    std::function<void()> onTimer;
+
+    void attach(Toolkit& toolkit, FormPeer& parent) override;
+    void detach() override { peer_.reset(); }
+
+private:
+    ControlPeer* visualPeer() const override { return nullptr; }
+    void enabledChanged() override { rearm(); }
+    void rearm();
+    int interval_;
+    std::unique_ptr<TimerPeer> peer_;
+};
+
+}  // namespace dv

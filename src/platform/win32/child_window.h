@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/geometry.h"
+#include "win32.h"
+
+namespace dv::win32 {
+
+// What a form window needs of each native control it holds.
+class ChildWindow {
+public:
+    virtual ~ChildWindow() = default;
+    virtual HWND hwnd() const = 0;
+    virtual const TwipsBox& box() const = 0;
+    virtual int tabIndex() const = 0;
+    virtual void onCommand(WORD /*code*/) {}
+    virtual LRESULT onNotify(const NMHDR& /*header*/) { return 0; }
+    // The font and size are already set for the new DPI.
+    virtual void onDpiChanged(int /*dpi*/) {}
+};
+
+}  // namespace dv::win32

@@ -1,0 +1,25 @@
+#include "app/dayvane_main.h"
+#include "assets/resource_ids.h"
+#include "handles.h"
+#include "services.h"
+#include "toolkit.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Only the system folder supplies DLLs, never the folder of the program.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    dv::win32::ComApartment com;
+    dv::win32::Toolkit toolkit(instance);
+    dv::win32::TaskModalMessageBox messageBox;
+    dv::win32::SystemClock clock;
+    dv::win32::PrimaryScreen screen;
+    dv::win32::ShellNotifyIcon notifyIcon(instance, IDI_DAYVANE);
+    dv::win32::MessageLoop loop;
+    dv::win32::SessionInstance instanceLock;
+    dv::Platform platform{toolkit, messageBox, clock, screen, notifyIcon, loop, instanceLock};
+    try {
+        return dv::dayvaneMain(platform);
+    } catch (const std::exception& e) {
+        messageBox.show(std::string("Dayvane could not start: ") + e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,337 @@
+#include "form_window.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+#include "messages.h"
+#include "platform/controls.h"
+#include "text.h"
+
+namespace dv::win32 {
+
+namespace {
+
+struct Styles {
+    DWORD style, exStyle;
+};
+
+Styles stylesFor(const FormDesign& design) {
+    const DWORD caption = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (design.showInTaskbar) ex |= WS_EX_APPWINDOW;
+    switch (design.border) {
+        case BorderStyle::FixedToolWindow:
+            return {caption, ex | WS_EX_TOOLWINDOW};
+        case BorderStyle::FixedDialog:
+            return {caption | DS_MODALFRAME, ex | WS_EX_DLGMODALFRAME};
+        case BorderStyle::FixedSingle:
+            return {caption, ex};
+        case BorderStyle::None:
+            return {WS_POPUP | WS_CLIPCHILDREN, ex};
+    }
+    return {caption, ex};
+}
+
+std::wstring classNameFor(const FormDesign& design) { return kClassPrefix + widen(design.name); }
+
+// Menu ids are the item's place in the form's list, from 1.
+HMENU buildMenu(const Form& form) {
+    const auto& items = form.menuItems();
+    if (items.empty()) return nullptr;
+    HMENU bar = ::CreateMenu();
+    std::map<const MenuItem*, HMENU> popups;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const MenuItem* item = items[i];
+        const bool hasChildren =
+            std::any_of(items.begin(), items.end(), [&](const MenuItem* m) { return m->parent() == item; });
+        HMENU into = item->parent() ? popups[item->parent()] : bar;
+        const std::wstring caption = widen(item->caption());
+        if (hasChildren) {
+            HMENU popup = ::CreatePopupMenu();
+            popups[item] = popup;
+            ::AppendMenuW(into, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
+        } else {
+            ::AppendMenuW(into, MF_STRING, i + 1, caption.c_str());
+        }
+    }
+    return bar;
+}
+
+HICON loadIcon(HINSTANCE instance, int resource, int size) {
+    return static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+FormWindow::FormWindow(HINSTANCE instance, Form& form) : instance_(instance), form_(form) {
+    const FormDesign& design = form.design();
+    const std::wstring className = classNameFor(design);
+    WNDCLASSEXW wc{};
+    if (!::GetClassInfoExW(instance, className.c_str(), &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = instance;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = className.c_str();
+        ::RegisterClassExW(&wc);
+    }
+    const Styles styles = stylesFor(design);
+    // Created on the primary monitor, so that it starts with that DPI.
+    HWND hwnd = ::CreateWindowExW(styles.exStyle, className.c_str(), widen(form.Caption()).c_str(), styles.style, 0,
+                                  0, 100, 100, nullptr, nullptr, instance, this);
+    if (!hwnd) throw std::runtime_error("the window " + design.name + " could not be created: " +
+                                        systemMessage(::GetLastError()));
+    hwnd_.reset(hwnd);
+    dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
+    if (HMENU menu = buildMenu(form); menu && !::SetMenu(hwnd, menu)) ::DestroyMenu(menu);
+    if (design.iconResource) {
+        bigIcon_.reset(loadIcon(instance, design.iconResource, ::GetSystemMetricsForDpi(SM_CXICON, dpi_)));
+        smallIcon_.reset(loadIcon(instance, design.iconResource, ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_)));
+        ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+        ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    }
+    updateFont();
+    fitClientArea();
+}
+
+FormWindow::~FormWindow() {
+    for (const auto& [id, timer] : timers_) ::KillTimer(hwnd_.get(), id);
+    // The window goes first: it still refers to the font and the icons.
+    if (hwnd_) ::SetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA, 0);
+    hwnd_.reset();
+}
+
+RECT FormWindow::pixels(const TwipsBox& box) const {
+    const int left = twipsToPixels(box.left, dpi_);
+    const int top = twipsToPixels(box.top, dpi_);
+    return {left, top, left + twipsToPixels(box.width, dpi_), top + twipsToPixels(box.height, dpi_)};
+}
+
+// The menu bar may wrap on a narrow window, which the frame arithmetic
+// cannot know: measure the client area and grow until it is whole.
+void FormWindow::fitClientArea() {
+    const FormDesign& design = form_.design();
+    const int width = twipsToPixels(design.clientWidth, dpi_);
+    const int height = twipsToPixels(design.clientHeight, dpi_);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_.get(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_.get(), GWL_EXSTYLE));
+    RECT outer{0, 0, width, height};
+    ::AdjustWindowRectExForDpi(&outer, style, ::GetMenu(hwnd_.get()) != nullptr, exStyle, static_cast<UINT>(dpi_));
+    int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ::SetWindowPos(hwnd_.get(), nullptr, 0, 0, outerWidth, outerHeight,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        ::GetClientRect(hwnd_.get(), &client);
+        if (client.right >= width && client.bottom >= height) break;
+        outerWidth += std::max(0L, width - client.right);
+        outerHeight += std::max(0L, height - client.bottom);
+    }
+}
+
+void FormWindow::updateFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                     static_cast<UINT>(dpi_)))
+        font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    for (ChildWindow* child : children_)
+        ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+void FormWindow::layoutChildren() {
+    for (ChildWindow* child : children_) {
+        const RECT r = pixels(child->box());
+        ::SetWindowPos(child->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void FormWindow::addChild(ChildWindow& child) {
+    // Keep the native order (tab order, and drawing order where controls
+    // overlap) the same as the design's tab indices.
+    auto at = std::find_if(children_.begin(), children_.end(),
+                           [&](const ChildWindow* c) { return c->tabIndex() > child.tabIndex(); });
+    HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
+    children_.insert(at, &child);
+    ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SendMessageW(child.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    const RECT r = pixels(child.box());
+    ::SetWindowPos(child.hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::removeChild(const ChildWindow& child) {
+    std::erase(children_, &child);
+    if (lastFocus_ == child.hwnd()) lastFocus_ = nullptr;
+}
+
+UINT_PTR FormWindow::addTimer(Timer& timer) {
+    const UINT_PTR id = nextTimerId_++;
+    timers_[id] = &timer;
+    return id;
+}
+
+void FormWindow::removeTimer(UINT_PTR id) {
+    ::KillTimer(hwnd_.get(), id);
+    timers_.erase(id);
+}
+
+ChildWindow* FormWindow::childOf(HWND hwnd) const {
+    for (ChildWindow* child : children_)
+        if (child->hwnd() == hwnd) return child;
+    return nullptr;
+}
+
+void FormWindow::setCaption(const std::string& caption) { ::SetWindowTextW(hwnd_.get(), widen(caption).c_str()); }
+
+void FormWindow::show() {
+    ::ShowWindow(hwnd_.get(), SW_SHOW);
+    bringToFront();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        focusFirstControl();
+    }
+}
+
+void FormWindow::hide() { ::ShowWindow(hwnd_.get(), SW_HIDE); }
+
+void FormWindow::bringToFront() {
+    ::SetWindowPos(hwnd_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(hwnd_.get());
+}
+
+void FormWindow::setWindowState(WindowState state) {
+    if (!::IsWindowVisible(hwnd_.get())) return;
+    const bool minimised = ::IsIconic(hwnd_.get()) != FALSE;
+    if (state == WindowState::Minimized && !minimised) ::ShowWindow(hwnd_.get(), SW_MINIMIZE);
+    if (state == WindowState::Normal && minimised) ::ShowWindow(hwnd_.get(), SW_RESTORE);
+}
+
+Size FormWindow::outerSize() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_.get(), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+Point FormWindow::position() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_.get(), &r);
+    return {r.left, r.top};
+}
+
+void FormWindow::moveTo(Point topLeft) {
+    ::SetWindowPos(hwnd_.get(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::focusFirstControl() {
+    for (ChildWindow* child : children_) {
+        HWND h = child->hwnd();
+        if (child->tabIndex() >= 0 && ::IsWindowVisible(h) && ::IsWindowEnabled(h) &&
+            (::GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP)) {
+            ::SetFocus(h);
+            lastFocus_ = h;
+            return;
+        }
+    }
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || !self->hwnd_) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    try {
+        return self->handle(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may cross the window procedure; the handlers report their own failures.
+        return 0;
+    }
+}
+
+// After an event goes to the form, nothing here touches the peer again:
+// the handler may have unloaded the form and so destroyed this object.
+LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    HWND hwnd = hwnd_.get();
+    if (msg == taskbarCreated && taskbarCreated != 0) {
+        form_.peerTaskbarCreated();
+        return 0;
+    }
+    switch (msg) {
+        case kTrayCallbackMessage:
+            // Version 4: the low word is the mouse message, whatever the pointer's place.
+            form_.peerTrayNotify(LOWORD(lParam));
+            return 0;
+        case kRestoreRequestMessage:
+            form_.peerRestoreRequested();
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0 && HIWORD(wParam) == 0) {
+                const size_t index = LOWORD(wParam);
+                const auto& items = form_.menuItems();
+                if (index >= 1 && index <= items.size()) items[index - 1]->click();
+                return 0;
+            }
+            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (ChildWindow* child = childOf(header->hwndFrom)) return child->onNotify(*header);
+            break;
+        }
+        case WM_TIMER:
+            if (auto it = timers_.find(wParam); it != timers_.end()) {
+                it->second->tick();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            form_.peerCloseRequested();
+            return 0;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) form_.peerStateChanged(WindowState::Minimized);
+            if (wParam == SIZE_RESTORED) form_.peerStateChanged(WindowState::Normal);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
+            } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+                ::SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            updateFont();
+            fitClientArea();
+            layoutChildren();
+            for (ChildWindow* child : children_) child->onDpiChanged(dpi_);
+            return 0;
+        }
+        case WM_DISPLAYCHANGE:
+            form_.peerDisplayChanged();
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) {
+                form_.peerDisplayChanged();
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace dv::win32

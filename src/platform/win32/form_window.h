@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "child_window.h"
+#include "handles.h"
+#include "platform/form.h"
+#include "platform/peers.h"
+
+namespace dv::win32 {
+
+class FormWindow final : public FormPeer {
+public:
+    FormWindow(HINSTANCE instance, Form& form);
+    ~FormWindow() override;
+
+    void setCaption(const std::string& caption) override;
+    void show() override;
+    void hide() override;
+    void bringToFront() override;
+    void setWindowState(WindowState state) override;
+    Size outerSize() const override;
+    Point position() const override;
+    void moveTo(Point topLeft) override;
+    int dpi() const override { return dpi_; }
+    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_.get()); }
+
+    HWND hwnd() const { return hwnd_.get(); }
+    HINSTANCE instance() const { return instance_; }
+    HFONT font() const { return font_.get(); }
+    // Pixel rectangle of a design box at the window's DPI.
+    RECT pixels(const TwipsBox& box) const;
+
+    void addChild(ChildWindow& child);
+    void removeChild(const ChildWindow& child);
+    UINT_PTR addTimer(Timer& timer);
+    void removeTimer(UINT_PTR id);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void fitClientArea();
+    void layoutChildren();
+    void updateFont();
+    void focusFirstControl();
+    ChildWindow* childOf(HWND hwnd) const;
+
+    HINSTANCE instance_;
+    Form& form_;
+    UniqueWindow hwnd_;
+    UniqueFont font_;
+    UniqueIcon bigIcon_, smallIcon_;
+    int dpi_ = 96;
+    bool shownOnce_ = false;
+    HWND lastFocus_ = nullptr;
+    std::vector<ChildWindow*> children_;
+    std::map<UINT_PTR, Timer*> timers_;
+    UINT_PTR nextTimerId_ = 1;
+};
+
+}  // namespace dv::win32

@@ -1,0 +1,134 @@
+#include "win32.h"  // first: the other system headers need it
+
+#include <wincodec.h>
+
+#include "peers_win32.h"
+
+namespace dv::win32 {
+
+namespace {
+
+constexpr wchar_t kPictureClass[] = L"Dayvane.Picture";
+
+// Decodes the JPEG resource once; scales it for each DPI from the source
+// pixels, so the photo stays sharp instead of being stretched on screen.
+class Photo {
+public:
+    Photo(HINSTANCE instance, int resource) {
+        HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(resource), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+        HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
+        const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+        if (!bytes) return;
+        ComPtr<IWICStream> stream;
+        ComPtr<IWICBitmapDecoder> decoder;
+        ComPtr<IWICBitmapFrameDecode> frame;
+        if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(factory_.put()))) ||
+            FAILED(factory_->CreateStream(stream.put())) ||
+            FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
+                                                ::SizeofResource(instance, found))) ||
+            FAILED(factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                                     decoder.put())) ||
+            FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory_->CreateFormatConverter(source_.put())) ||
+            FAILED(source_->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                       nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+            source_.reset();
+    }
+
+    // The picture at its natural size for this DPI, or null.
+    HBITMAP render(int dpi) const {
+        UINT w = 0, h = 0;
+        if (!source_ || FAILED(source_->GetSize(&w, &h))) return nullptr;
+        const UINT sw = static_cast<UINT>(::MulDiv(static_cast<int>(w), dpi, 96));
+        const UINT sh = static_cast<UINT>(::MulDiv(static_cast<int>(h), dpi, 96));
+        ComPtr<IWICBitmapScaler> scaler;
+        IWICBitmapSource* pixels = source_.get();
+        if (sw != w || sh != h) {
+            if (FAILED(factory_->CreateBitmapScaler(scaler.put())) ||
+                FAILED(scaler->Initialize(source_.get(), sw, sh, WICBitmapInterpolationModeFant)))
+                return nullptr;
+            pixels = scaler.get();
+        }
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = static_cast<LONG>(sw);
+        info.bmiHeader.biHeight = -static_cast<LONG>(sh);
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap || FAILED(pixels->CopyPixels(nullptr, sw * 4, sw * sh * 4, static_cast<BYTE*>(bits))))
+            return nullptr;
+        return bitmap.release();
+    }
+
+private:
+    ComPtr<IWICImagingFactory> factory_;
+    ComPtr<IWICFormatConverter> source_;
+};
+
+class PicturePeer final : public ChildBase {
+public:
+    PicturePeer(FormWindow& parent, PictureBox& picture)
+        : ChildBase(parent, picture, create(parent, picture)), photo_(parent.instance(), picture.imageResource()) {
+        ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        onDpiChanged(parent.dpi());
+    }
+    ~PicturePeer() override { ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0); }
+
+    void onDpiChanged(int dpi) override {
+        bitmap_.reset(photo_.render(dpi));
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+
+private:
+    static HWND create(FormWindow& parent, PictureBox& picture) {
+        WNDCLASSEXW wc{};
+        if (!::GetClassInfoExW(parent.instance(), kPictureClass, &wc)) {
+            wc = {};
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = windowProc;
+            wc.hInstance = parent.instance();
+            wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            wc.lpszClassName = kPictureClass;
+            ::RegisterClassExW(&wc);
+        }
+        // A picture box takes no focus from the keyboard.
+        HWND hwnd = createChild(parent, picture, kPictureClass, L"", 0, WS_EX_CLIENTEDGE);
+        ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_TABSTOP);
+        return hwnd;
+    }
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_PAINT) {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            auto* self = reinterpret_cast<PicturePeer*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            if (self && self->bitmap_) {
+                HDC memory = ::CreateCompatibleDC(dc);
+                HGDIOBJ old = ::SelectObject(memory, self->bitmap_.get());
+                BITMAP bm{};
+                ::GetObjectW(self->bitmap_.get(), sizeof bm, &bm);
+                ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+                ::SelectObject(memory, old);
+                ::DeleteDC(memory);
+            }
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+
+    Photo photo_;
+    UniqueBitmap bitmap_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> makePicturePeer(FormWindow& parent, PictureBox& picture) {
+    return std::make_unique<PicturePeer>(parent, picture);
+}
+
+}  // namespace dv::win32

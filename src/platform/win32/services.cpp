@@ -1,0 +1,128 @@
+#include "services.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shellscalingapi.h>
+
+#include "messages.h"
+#include "text.h"
+
+namespace dv::win32 {
+
+LocalTime SystemClock::now() const {
+    SYSTEMTIME st{};
+    ::GetLocalTime(&st);
+    return {{st.wYear, st.wMonth, st.wDay}, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+std::string SystemClock::longTimeText(const LocalTime& t) const {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.date.year);
+    st.wMonth = static_cast<WORD>(t.date.month);
+    st.wDay = static_cast<WORD>(t.date.day);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    wchar_t text[128] = {};
+    // No format given: the user's long time format.
+    if (!::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, text, 128)) {
+        ::swprintf(text, 128, L"%02d:%02d:%02d", t.hour, t.minute, t.second);
+    }
+    return narrow(text);
+}
+
+ScreenInfo PrimaryScreen::primary() const {
+    HMONITOR monitor = ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ScreenInfo screen;
+    if (::GetMonitorInfoW(monitor, &info)) {
+        screen.monitor = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+        screen.workArea = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    } else {
+        screen.monitor = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        screen.workArea = screen.monitor;
+    }
+    UINT dpiX = 96, dpiY = 96;
+    if (SUCCEEDED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) screen.dpi = static_cast<int>(dpiY);
+    return screen;
+}
+
+void TaskModalMessageBox::show(std::string_view prompt) {
+    ::MessageBoxW(nullptr, widen(prompt).c_str(), L"Dayvane", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+bool ShellNotifyIcon::add(std::uintptr_t ownerWindow, std::string_view tooltip) {
+    owner_ = reinterpret_cast<HWND>(ownerWindow);
+    // Loaded afresh each time: a shell restart or a new DPI wants its own size.
+    HICON icon = nullptr;
+    if (FAILED(::LoadIconMetric(instance_, MAKEINTRESOURCEW(iconResource_), LIM_SMALL, &icon))) icon = nullptr;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner_;
+    data.uID = 1;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+    data.uCallbackMessage = kTrayCallbackMessage;
+    data.hIcon = icon;
+    ::wcsncpy(data.szTip, widen(tooltip).c_str(), std::size(data.szTip) - 1);
+    // An icon that survived (TaskbarCreated also comes on a DPI change) is updated instead.
+    const bool ok = ::Shell_NotifyIconW(NIM_ADD, &data) || ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    if (ok) {
+        data.uVersion = NOTIFYICON_VERSION_4;
+        ::Shell_NotifyIconW(NIM_SETVERSION, &data);
+    }
+    icon_.reset(icon);
+    return ok;
+}
+
+void ShellNotifyIcon::remove() {
+    if (!owner_) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner_;
+    data.uID = 1;
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+    owner_ = nullptr;
+}
+
+int MessageLoop::run() {
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // Tab, the arrow keys and the mnemonics move between controls.
+        HWND active = ::GetActiveWindow();
+        if (active && ::IsDialogMessageW(active, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void MessageLoop::quit() { ::PostQuitMessage(0); }
+
+namespace {
+constexpr wchar_t kInstanceMutex[] = L"Local\\Dayvane.Instance";
+constexpr wchar_t kMainClass[] = L"Dayvane.frmmain";
+}  // namespace
+
+bool SessionInstance::acquire() {
+    mutex_.reset(::CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    // Without the mutex there is no way to tell: better to run than not to.
+    return !mutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+void SessionInstance::wakeRunning() {
+    // The first instance may still be creating its window.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (HWND running = ::FindWindowW(kMainClass, nullptr)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(running, &pid);
+            // This process was just started by the user and may hand on the foreground.
+            ::AllowSetForegroundWindow(pid);
+            ::PostMessageW(running, kRestoreRequestMessage, 0, 0);
+            return;
+        }
+        ::Sleep(100);
+    }
+}
+
+}  // namespace dv::win32

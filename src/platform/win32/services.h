@@ -1,0 +1,53 @@
+#pragma once
+
+#include "handles.h"
+#include "platform/services.h"
+
+namespace dv::win32 {
+
+class SystemClock final : public Clock {
+public:
+    LocalTime now() const override;
+    std::string longTimeText(const LocalTime& t) const override;
+};
+
+class PrimaryScreen final : public Screen {
+public:
+    ScreenInfo primary() const override;
+};
+
+class TaskModalMessageBox final : public MessageBox {
+public:
+    void show(std::string_view prompt) override;
+};
+
+class ShellNotifyIcon final : public NotifyIcon {
+public:
+    ShellNotifyIcon(HINSTANCE instance, int iconResource) : instance_(instance), iconResource_(iconResource) {}
+    ~ShellNotifyIcon() override { remove(); }
+    bool add(std::uintptr_t ownerWindow, std::string_view tooltip) override;
+    void remove() override;
+
+private:
+    HINSTANCE instance_;
+    int iconResource_;
+    HWND owner_ = nullptr;
+    UniqueIcon icon_;
+};
+
+class MessageLoop final : public Application {
+public:
+    int run() override;
+    void quit() override;
+};
+
+class SessionInstance final : public SingleInstance {
+public:
+    bool acquire() override;
+    void wakeRunning() override;
+
+private:
+    UniqueHandle mutex_;
+};
+
+}  // namespace dv::win32
