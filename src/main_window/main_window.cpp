@@ -78,14 +78,18 @@ void MainWindow::Form_Load() {
     // Opens on today rather than on the date the views were designed with.
     mv1.setValue(services_.clock.now().date);
     AdjDate();
-    Timer1_Timer();
+    showTime();
 }
 
 void MainWindow::Timer1_Timer() {
+    showTime();
+    if (!iconRegistered_ && ++secondsSinceIconAttempt_ >= kIconRetrySeconds) registerIcon();
+}
+
+void MainWindow::showTime() {
     const LocalTime now = services_.clock.now();
     setCaption(clockCaption(services_.clock.longTimeText(now)));
     Timer1.setInterval(msToNextSecond(now));
-    if (!iconRegistered_ && ++secondsSinceIconAttempt_ >= kIconRetrySeconds) registerIcon();
 }
 
 void MainWindow::Command1_Click() { hideToTray(); }

@@ -69,6 +69,7 @@ private:
     void Form_RestoreRequested() override;
 
     void Timer1_Timer();
+    void showTime();
     void Command1_Click();
     void mnuminimise_Click();
     void mnuexit_Click();

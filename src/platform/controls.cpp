@@ -11,6 +11,11 @@ Control::Control(Form& owner, ControlDesign design)
 
 Control::~Control() { owner_.remove(*this); }
 
+void Control::resetToDesign() {
+    enabled_ = design_.enabled;
+    visible_ = design_.visible;
+}
+
 void Control::setEnabled(bool enabled) {
     enabled_ = enabled;
     if (ControlPeer* peer = visualPeer()) peer->setEnabled(enabled);
@@ -80,6 +85,11 @@ void MonthView::userSelected(const Date& date) {
     if (value_ != before) raise("SelChange", onSelChange);
 }
 
+void MonthView::resetToDesign() {
+    Control::resetToDesign();
+    value_ = clamp(view_.value);
+}
+
 void MonthView::click() { raise("Click", onClick); }
 void MonthView::dblClick() { raise("DblClick", onDblClick); }
 
@@ -90,7 +100,13 @@ void MonthView::attach(Toolkit& toolkit, FormPeer& parent) {
 
 Timer::Timer(Form& owner, std::string name, int intervalMs, bool enabled)
     : Control(owner, {.name = std::move(name), .box = {}, .tabIndex = -1, .visible = false, .enabled = enabled}),
+      designInterval_(intervalMs),
       interval_(intervalMs) {}
+
+void Timer::resetToDesign() {
+    Control::resetToDesign();
+    interval_ = designInterval_;
+}
 
 void Timer::setInterval(int intervalMs) {
     interval_ = std::max(0, intervalMs);

@@ -40,6 +40,8 @@ public:
     void SetFocus();
     bool hasFocus() const;
 
+    // A form loaded afresh starts from its design.
+    virtual void resetToDesign();
     virtual void attach(Toolkit& toolkit, FormPeer& parent) = 0;
     virtual void detach() = 0;
 
@@ -126,6 +128,7 @@ public:
     std::function<void()> onDblClick;
     std::function<void()> onSelChange;
 
+    void resetToDesign() override;
     void attach(Toolkit& toolkit, FormPeer& parent) override;
     void detach() override { peer_.reset(); }
 
@@ -149,6 +152,7 @@ public:
 
     std::function<void()> onTimer;
 
+    void resetToDesign() override;
     void attach(Toolkit& toolkit, FormPeer& parent) override;
     void detach() override { peer_.reset(); }
 
@@ -156,6 +160,7 @@ private:
     ControlPeer* visualPeer() const override { return nullptr; }
     void enabledChanged() override { rearm(); }
     void rearm();
+    int designInterval_;
     int interval_;
     std::unique_ptr<TimerPeer> peer_;
 };

@@ -24,7 +24,10 @@ void Form::load() {
     caption_ = design_.caption;
     state_ = WindowState::Normal;
     peer_ = env_.toolkit.createForm(*this);
-    for (Control* control : controls_) control->attach(env_.toolkit, *peer_);
+    for (Control* control : controls_) {
+        control->resetToDesign();
+        control->attach(env_.toolkit, *peer_);
+    }
     runHandler(design_.name + ".Form_Load", [this] { Form_Load(); });
     loading_ = false;
 }

@@ -109,9 +109,13 @@ private:
         RECT need{};
         if (!::SendMessageW(hwnd_.get(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need))) return false;
         if (need.right > width || need.bottom > height) return false;
-        // The minimum size does not always cover the "Today" line: measure it.
+        // The minimum size does not always cover the bold "Today" line: measure it.
+        LOGFONTW lf{};
+        ::GetObjectW(font_.get(), sizeof lf, &lf);
+        lf.lfWeight = FW_BOLD;
+        UniqueFont bold(::CreateFontIndirectW(&lf));
         HDC dc = ::GetDC(hwnd_.get());
-        HGDIOBJ old = ::SelectObject(dc, font_.get());
+        HGDIOBJ old = ::SelectObject(dc, bold.get());
         SYSTEMTIME today{};
         ::GetLocalTime(&today);
         wchar_t date[80] = {};
@@ -123,8 +127,8 @@ private:
         ::GetTextMetricsW(dc, &tm);
         ::SelectObject(dc, old);
         ::ReleaseDC(hwnd_.get(), dc);
-        // The line is drawn after a marker about as wide as two characters.
-        return text.cx + 3 * tm.tmAveCharWidth + 8 <= width;
+        // The line follows a marker about two lines high and wide, and margins.
+        return text.cx + 2 * tm.tmHeight + 12 <= width;
     }
 
     // Double-clicks are told by time and distance, as the system does, so
