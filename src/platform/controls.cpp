@@ -5,7 +5,11 @@
 namespace dv {
 
 Control::Control(Form& owner, ControlDesign design)
-    : owner_(owner), design_(std::move(design)), enabled_(design_.enabled), visible_(design_.visible) {
+    : owner_(owner),
+      design_(std::move(design)),
+      enabled_(design_.enabled),
+      visible_(design_.visible),
+      backColor_(design_.backColor) {
     owner_.add(*this);
 }
 
@@ -14,7 +18,16 @@ Control::~Control() { owner_.remove(*this); }
 void Control::resetToDesign() {
     enabled_ = design_.enabled;
     visible_ = design_.visible;
+    backColor_ = design_.backColor;
 }
+
+void Control::setBackColor(unsigned color) {
+    backColor_ = color;
+    if (ControlPeer* peer = visualPeer()) peer->setBackColor(color);
+}
+
+void Control::mouseMove() { raise("MouseMove", onMouseMove); }
+void Control::gotFocus() { raise("GotFocus", onGotFocus); }
 
 void Control::setEnabled(bool enabled) {
     enabled_ = enabled;
@@ -40,8 +53,8 @@ void Control::raise(const char* event, const std::function<void()>& handler) {
     owner_.runHandler(owner_.design().name + "." + name() + "_" + event, handler);
 }
 
-CommandButton::CommandButton(Form& owner, ControlDesign design, std::string caption)
-    : Control(owner, std::move(design)), caption_(std::move(caption)) {}
+CommandButton::CommandButton(Form& owner, ControlDesign design, std::string caption, ButtonRole role)
+    : Control(owner, std::move(design)), caption_(std::move(caption)), role_(role) {}
 
 void CommandButton::click() {
     if (Enabled()) raise("Click", onClick);

@@ -12,12 +12,31 @@
 
 namespace dv {
 
+enum class Alignment { Left, Center };
+enum class Pointer { Default, Hand };
+
+// A font as designed; an empty face is the form's own font.
+struct FontSpec {
+    std::string face;
+    double points = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
 struct ControlDesign {
     std::string name;
     TwipsBox box;
     int tabIndex = -1;  // -1: takes no focus
     bool visible = true;
     bool enabled = true;
+    FontSpec font{};
+    std::optional<unsigned> foreColor{};  // 0x00BBGGRR; none: the system's
+    std::optional<unsigned> backColor{};  // none: the parent's background
+    Alignment alignment = Alignment::Left;
+    Pointer pointer = Pointer::Default;
+    std::string toolTip{};
 };
 
 // A control as a headless object: its state survives hiding and disabling,
@@ -39,6 +58,16 @@ public:
     void setVisible(bool visible);
     void SetFocus();
     bool hasFocus() const;
+    // 0x00BBGGRR, or none for the parent's background.
+    std::optional<unsigned> BackColor() const { return backColor_; }
+    void setBackColor(unsigned color);
+
+    // By the peer.
+    void mouseMove();
+    void gotFocus();
+
+    std::function<void()> onMouseMove;
+    std::function<void()> onGotFocus;
 
     // A form loaded afresh starts from its design.
     virtual void resetToDesign();
@@ -55,11 +84,18 @@ private:
     ControlDesign design_;
     bool enabled_;
     bool visible_;
+    std::optional<unsigned> backColor_;
+};
+
+struct ButtonRole {
+    bool isDefault = false;  // pressed by Enter
+    bool isCancel = false;   // pressed by Esc
 };
 
 class CommandButton final : public Control {
 public:
-    CommandButton(Form& owner, ControlDesign design, std::string caption);
+    CommandButton(Form& owner, ControlDesign design, std::string caption, ButtonRole role = {});
+    const ButtonRole& role() const { return role_; }
     const std::string& Caption() const { return caption_; }
     void click();  // by the peer, or by code
 
@@ -71,14 +107,15 @@ public:
 private:
     ControlPeer* visualPeer() const override { return peer_.get(); }
     std::string caption_;
+    ButtonRole role_;
     std::unique_ptr<ControlPeer> peer_;
 };
 
 // Shows a JPEG from the program's resources at its natural size (scaled
-// with the DPI), clipped by the box.
+// with the DPI), clipped by the box; without one, only its background.
 class PictureBox final : public Control {
 public:
-    PictureBox(Form& owner, ControlDesign design, int imageResource);
+    PictureBox(Form& owner, ControlDesign design, int imageResource = 0);
     int imageResource() const { return image_; }
 
     void attach(Toolkit& toolkit, FormPeer& parent) override;

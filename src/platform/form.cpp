@@ -119,6 +119,14 @@ void Form::peerRestoreRequested() {
     runHandler(design_.name + ".Form_RestoreRequested", [this] { Form_RestoreRequested(); });
 }
 
+void Form::peerActivated() {
+    runHandler(design_.name + ".Form_Activate", [this] { Form_Activate(); });
+}
+
+void Form::peerMouseMove() {
+    runHandler(design_.name + ".Form_MouseMove", [this] { Form_MouseMove(); });
+}
+
 MenuItem::MenuItem(Form& owner, std::string name, std::string caption, MenuItem* parent)
     : owner_(owner), name_(std::move(name)), caption_(std::move(caption)), parent_(parent) {
     owner_.add(*this);

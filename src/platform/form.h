@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@ struct FormDesign {
     BorderStyle border = BorderStyle::FixedSingle;
     bool showInTaskbar = true;
     int iconResource = 0;  // 0: no icon of its own
+    bool centred = false;  // on the screen, at every load
+    std::optional<unsigned> backColor{};  // 0x00BBGGRR; none: the system's
 };
 
 // What every form needs from the platform.
@@ -81,6 +84,8 @@ public:
     void peerTaskbarCreated();
     void peerDisplayChanged();
     void peerRestoreRequested();
+    void peerActivated();
+    void peerMouseMove();
 
 protected:
     virtual void Form_Load() {}
@@ -90,6 +95,8 @@ protected:
     virtual void Form_TaskbarCreated() {}
     virtual void Form_DisplayChanged() {}
     virtual void Form_RestoreRequested() {}
+    virtual void Form_Activate() {}
+    virtual void Form_MouseMove() {}
 
 private:
     friend class Control;

@@ -18,6 +18,11 @@ class CommandButton;
 class PictureBox;
 class MonthView;
 class Timer;
+class CheckBox;
+class OptionButton;
+class Label;
+class Line;
+class TextBox;
 
 enum class WindowState { Normal, Minimized };
 
@@ -28,6 +33,10 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
+    // Only the kinds of control that have these take notice.
+    virtual void setBackColor(unsigned /*color*/) {}
+    virtual void setChecked(int /*value*/) {}
+    virtual void setSelStart(int /*position*/) {}
 };
 
 class MonthViewPeer : public ControlPeer {
@@ -68,6 +77,11 @@ public:
     virtual std::unique_ptr<ControlPeer> createPicture(FormPeer& parent, PictureBox& picture) = 0;
     virtual std::unique_ptr<MonthViewPeer> createMonthView(FormPeer& parent, MonthView& view) = 0;
     virtual std::unique_ptr<TimerPeer> createTimer(FormPeer& parent, Timer& timer) = 0;
+    virtual std::unique_ptr<ControlPeer> createCheckBox(FormPeer& parent, CheckBox& box) = 0;
+    virtual std::unique_ptr<ControlPeer> createOptionButton(FormPeer& parent, OptionButton& option) = 0;
+    virtual std::unique_ptr<ControlPeer> createLabel(FormPeer& parent, Label& label) = 0;
+    virtual std::unique_ptr<ControlPeer> createLine(FormPeer& parent, Line& line) = 0;
+    virtual std::unique_ptr<ControlPeer> createTextBox(FormPeer& parent, TextBox& text) = 0;
 };
 
 }  // namespace dv

@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/choice_controls.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/geometry.h"
 #include "platform/peers.h"
+#include "platform/text_controls.h"
 
 // Peers that record what the forms runtime asked of them, so that tests can
 // read the "screen" without a window system.
@@ -90,11 +92,18 @@ struct FakeControlState {
 
 class FakeControlPeer final : public ControlPeer, public FakeControlState, public FakePeerTracking {
 public:
-    explicit FakeControlPeer(const Control& c) : FakeControlState(c) {}
+    explicit FakeControlPeer(const Control& c) : FakeControlState(c), backColor(c.BackColor()) {}
     void setEnabled(bool e) override { enabled = e; }
     void setVisible(bool v) override { visible = v; }
     void setFocus() override { focused = true; }
     bool hasFocus() const override { return focused; }
+    void setBackColor(unsigned color) override { backColor = color; }
+    void setChecked(int value) override { checked = value; }
+    void setSelStart(int position) override { selStart = position; }
+
+    std::optional<unsigned> backColor;
+    int checked = 0;
+    std::optional<int> selStart;
 };
 
 class FakeMonthViewPeer final : public MonthViewPeer, public FakeControlState, public FakePeerTracking {
@@ -155,6 +164,13 @@ public:
         track(monthViews_, view, *peer);
         return peer;
     }
+    std::unique_ptr<ControlPeer> createCheckBox(FormPeer&, CheckBox& box) override { return makeControl(box); }
+    std::unique_ptr<ControlPeer> createOptionButton(FormPeer&, OptionButton& option) override {
+        return makeControl(option);
+    }
+    std::unique_ptr<ControlPeer> createLabel(FormPeer&, Label& label) override { return makeControl(label); }
+    std::unique_ptr<ControlPeer> createLine(FormPeer&, Line& line) override { return makeControl(line); }
+    std::unique_ptr<ControlPeer> createTextBox(FormPeer&, TextBox& text) override { return makeControl(text); }
     std::unique_ptr<TimerPeer> createTimer(FormPeer&, Timer& timer) override {
         auto peer = std::make_unique<FakeTimerPeer>(timer);
         track(timers_, timer, *peer);
@@ -165,6 +181,7 @@ public:
     FakeFormPeer* form(const Form& f) const { return find(forms_, f); }
     FakeMonthViewPeer* monthView(const MonthView& v) const { return find(monthViews_, v); }
     FakeTimerPeer* timer(const Timer& t) const { return find(timers_, t); }
+    FakeControlPeer* peer(const Control& c) const { return find(controls_, c); }
     FakeControlState* control(const Control& c) const {
         if (FakeControlPeer* p = find(controls_, c)) return p;
         for (const auto& [key, peer] : monthViews_)

@@ -1,5 +1,8 @@
 #include "child_base.h"
 
+#include <commctrl.h>
+
+#include <cmath>
 #include <stdexcept>
 
 #include "text.h"
@@ -7,7 +10,7 @@
 namespace dv::win32 {
 
 HWND createChild(FormWindow& parent, const Control& control, const wchar_t* className, const wchar_t* text,
-                 DWORD style, DWORD exStyle) {
+                 DWORD style, DWORD exStyle, int id) {
     const ControlDesign& d = control.design();
     DWORD s = WS_CHILD | WS_CLIPSIBLINGS | style;
     if (d.visible) s |= WS_VISIBLE;
@@ -15,25 +18,92 @@ HWND createChild(FormWindow& parent, const Control& control, const wchar_t* clas
     if (d.tabIndex >= 0) s |= WS_TABSTOP;
     const RECT r = parent.pixels(d.box);
     HWND hwnd = ::CreateWindowExW(exStyle, className, text, s, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                  parent.hwnd(), nullptr, parent.instance(), nullptr);
+                                  parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  parent.instance(), nullptr);
     if (!hwnd)
         throw std::runtime_error("the control " + d.name + " could not be created: " +
                                  systemMessage(::GetLastError()));
     return hwnd;
 }
 
-ChildBase::ChildBase(FormWindow& parent, const Control& control, HWND hwnd)
+HFONT createFont(const FontSpec& spec, int dpi) {
+    if (spec.face.empty()) return nullptr;
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = spec.italic;
+    lf.lfUnderline = spec.underline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    const std::wstring face = widen(spec.face);
+    ::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return ::CreateFontIndirectW(&lf);
+}
+
+ChildBase::ChildBase(FormWindow& parent, Control& control, HWND hwnd)
     : parent_(parent), control_(control), hwnd_(hwnd) {
     ::EnableWindow(hwnd, control.Enabled());
     ::ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (auto color = control.BackColor()) back_.reset(::CreateSolidBrush(*color));
+    ::SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     parent_.addChild(*this);
+    onDpiChanged(parent.dpi());
 }
 
-ChildBase::~ChildBase() { parent_.removeChild(*this); }
+ChildBase::~ChildBase() {
+    ::RemoveWindowSubclass(hwnd_.get(), subclassProc, 1);
+    parent_.removeChild(*this);
+}
+
+void ChildBase::onDpiChanged(int dpi) {
+    if (HFONT font = createFont(control_.design().font, dpi)) {
+        ::SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        font_.reset(font);
+    }
+}
+
+HBRUSH ChildBase::controlColor(HDC dc) {
+    const ControlDesign& d = control_.design();
+    if (d.foreColor) ::SetTextColor(dc, *d.foreColor);
+    if (auto color = control_.BackColor()) {
+        ::SetBkColor(dc, *color);
+        return back_.get();
+    }
+    // No colour of its own: the form's background shows through.
+    ::SetBkMode(dc, TRANSPARENT);
+    return parent_.backgroundBrush();
+}
 
 void ChildBase::setEnabled(bool enabled) { ::EnableWindow(hwnd_.get(), enabled); }
 void ChildBase::setVisible(bool visible) { ::ShowWindow(hwnd_.get(), visible ? SW_SHOWNA : SW_HIDE); }
 void ChildBase::setFocus() { ::SetFocus(hwnd_.get()); }
 bool ChildBase::hasFocus() const { return ::GetFocus() == hwnd_.get(); }
+
+void ChildBase::setBackColor(unsigned color) {
+    back_.reset(::CreateSolidBrush(color));
+    ::InvalidateRect(hwnd_.get(), nullptr, TRUE);
+}
+
+LRESULT CALLBACK ChildBase::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* self = reinterpret_cast<ChildBase*>(data);
+    switch (msg) {
+        case WM_SETCURSOR:
+            if (self->control_.design().pointer == Pointer::Hand && LOWORD(lParam) == HTCLIENT) {
+                // The system's hand follows the user's pointer scheme and size.
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEMOVE: {
+            const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+            self->control_.mouseMove();
+            return result;
+        }
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
 
 }  // namespace dv::win32

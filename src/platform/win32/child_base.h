@@ -7,31 +7,45 @@
 
 namespace dv::win32 {
 
-// A native control mirroring a headless one, registered with its form.
+// A native control mirroring a headless one, registered with its form. It
+// gives the control its design's font, colours and pointer, and reports
+// mouse moves over it.
 class ChildBase : public ControlPeer, public ChildWindow {
 public:
-    ChildBase(FormWindow& parent, const Control& control, HWND hwnd);
+    ChildBase(FormWindow& parent, Control& control, HWND hwnd);
     ~ChildBase() override;
 
     HWND hwnd() const override { return hwnd_.get(); }
     const TwipsBox& box() const override { return control_.design().box; }
     int tabIndex() const override { return control_.design().tabIndex; }
+    HBRUSH controlColor(HDC dc) override;
+    void onDpiChanged(int dpi) override;
 
     void setEnabled(bool enabled) override;
     void setVisible(bool visible) override;
     void setFocus() override;
     bool hasFocus() const override;
+    void setBackColor(unsigned color) override;
 
 protected:
+    // The control's own background, else the form's.
+    HBRUSH backBrush() const { return back_ ? back_.get() : parent_.backgroundBrush(); }
     FormWindow& parent_;
 
 private:
-    const Control& control_;
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data);
+    Control& control_;
     UniqueWindow hwnd_;
+    UniqueFont font_;
+    UniqueBrush back_;
 };
 
 // Creates a child window of a system class for a control's design.
 HWND createChild(FormWindow& parent, const Control& control, const wchar_t* className, const wchar_t* text,
-                 DWORD style, DWORD exStyle = 0);
+                 DWORD style, DWORD exStyle = 0, int id = 0);
+
+// The design's font at a DPI, or null for the form's own.
+HFONT createFont(const FontSpec& spec, int dpi);
 
 }  // namespace dv::win32

@@ -16,6 +16,10 @@ public:
     virtual LRESULT onNotify(const NMHDR& /*header*/) { return 0; }
     // The font and size are already set for the new DPI.
     virtual void onDpiChanged(int /*dpi*/) {}
+    // WM_CTLCOLOR*: sets the colours on the DC; null leaves them to the system.
+    virtual HBRUSH controlColor(HDC /*dc*/) { return nullptr; }
+    // Enter (IDOK) or Esc (IDCANCEL) pressed with no button of that id.
+    virtual bool answersDialogKey(int /*id*/) const { return false; }
 };
 
 }  // namespace dv::win32

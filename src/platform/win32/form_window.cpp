@@ -35,7 +35,11 @@ Styles stylesFor(const FormDesign& design) {
 
 std::wstring classNameFor(const FormDesign& design) { return kClassPrefix + widen(design.name); }
 
-// Menu ids are the item's place in the form's list, from 1.
+// Menu ids are the item's place in the form's list plus kFirstMenuId: the
+// dialog manager sends IDOK and IDCANCEL (1, 2) for Enter and Esc, which
+// must not run the first menu items.
+constexpr UINT kFirstMenuId = 0x100;
+
 HMENU buildMenu(const Form& form) {
     const auto& items = form.menuItems();
     if (items.empty()) return nullptr;
@@ -52,7 +56,7 @@ HMENU buildMenu(const Form& form) {
             popups[item] = popup;
             ::AppendMenuW(into, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
         } else {
-            ::AppendMenuW(into, MF_STRING, i + 1, caption.c_str());
+            ::AppendMenuW(into, MF_STRING, kFirstMenuId + i, caption.c_str());
         }
     }
     return bar;
@@ -65,7 +69,7 @@ HICON loadIcon(HINSTANCE instance, int resource, int size) {
 
 }  // namespace
 
-FormWindow::FormWindow(HINSTANCE instance, Form& form) : instance_(instance), form_(form) {
+FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner) : instance_(instance), form_(form) {
     const FormDesign& design = form.design();
     const std::wstring className = classNameFor(design);
     WNDCLASSEXW wc{};
@@ -81,8 +85,10 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form) : instance_(instance), fo
     }
     const Styles styles = stylesFor(design);
     // Created on the primary monitor, so that it starts with that DPI.
+    const bool owned = !design.showInTaskbar && design.border != BorderStyle::FixedToolWindow;
+    if (design.backColor) background_.reset(::CreateSolidBrush(*design.backColor));
     HWND hwnd = ::CreateWindowExW(styles.exStyle, className.c_str(), widen(form.Caption()).c_str(), styles.style, 0,
-                                  0, 100, 100, nullptr, nullptr, instance, this);
+                                  0, 100, 100, owned ? owner : nullptr, nullptr, instance, this);
     if (!hwnd) throw std::runtime_error("the window " + design.name + " could not be created: " +
                                         systemMessage(::GetLastError()));
     hwnd_.reset(hwnd);
@@ -96,6 +102,33 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form) : instance_(instance), fo
     }
     updateFont();
     fitClientArea();
+    if (design.centred) centre();
+}
+
+HBRUSH FormWindow::backgroundBrush() const {
+    return background_ ? background_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void FormWindow::centre() {
+    HMONITOR monitor = ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info)) return;
+    const Size size = outerSize();
+    const RECT& work = info.rcWork;
+    // A window larger than the work area keeps its top-left corner on it.
+    moveTo({std::max<int>(work.left, (work.left + work.right - size.width) / 2),
+            std::max<int>(work.top, (work.top + work.bottom - size.height) / 2)});
+}
+
+// Enter and Esc from the dialog manager go to the default and cancel buttons.
+LRESULT FormWindow::dialogKey(UINT id) {
+    for (ChildWindow* child : children_)
+        if (child->answersDialogKey(static_cast<int>(id))) {
+            child->onCommand(BN_CLICKED);
+            return 0;
+        }
+    return 0;
 }
 
 FormWindow::~FormWindow() {
@@ -272,11 +305,32 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kRestoreRequestMessage:
             form_.peerRestoreRequested();
             return 0;
+        case DM_GETDEFID:
+            for (ChildWindow* child : children_)
+                if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(hwnd, &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush());
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam)))
+                if (HBRUSH brush = child->controlColor(reinterpret_cast<HDC>(wParam)))
+                    return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_MOUSEMOVE:
+            form_.peerMouseMove();
+            return 0;
         case WM_COMMAND:
+            if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) return dialogKey(LOWORD(wParam));
             if (lParam == 0 && HIWORD(wParam) == 0) {
-                const size_t index = LOWORD(wParam);
+                const UINT id = LOWORD(wParam);
                 const auto& items = form_.menuItems();
-                if (index >= 1 && index <= items.size()) items[index - 1]->click();
+                if (id >= kFirstMenuId && id - kFirstMenuId < items.size()) items[id - kFirstMenuId]->click();
                 return 0;
             }
             if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
@@ -303,11 +357,12 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();
                 if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
-            } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
-                ::SetFocus(lastFocus_);
-                return 0;
+                break;
             }
-            break;
+            if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+            else ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            form_.peerActivated();
+            return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -317,6 +372,13 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             fitClientArea();
             layoutChildren();
             for (ChildWindow* child : children_) child->onDpiChanged(dpi_);
+            return 0;
+        }
+        case WM_GETMINMAXINFO: {
+            // The frame is fixed, so the design's size must hold even on a
+            // screen too small for it; the system's limit would cut the client.
+            ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
             return 0;
         }
         case WM_DISPLAYCHANGE:

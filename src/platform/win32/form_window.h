@@ -12,7 +12,9 @@ namespace dv::win32 {
 
 class FormWindow final : public FormPeer {
 public:
-    FormWindow(HINSTANCE instance, Form& form);
+    // owner: the hidden window that keeps a form without its own taskbar
+    // button off the taskbar; tool windows need none.
+    FormWindow(HINSTANCE instance, Form& form, HWND owner);
     ~FormWindow() override;
 
     void setCaption(const std::string& caption) override;
@@ -29,6 +31,7 @@ public:
     HWND hwnd() const { return hwnd_.get(); }
     HINSTANCE instance() const { return instance_; }
     HFONT font() const { return font_.get(); }
+    HBRUSH backgroundBrush() const;
     // Pixel rectangle of a design box at the window's DPI.
     RECT pixels(const TwipsBox& box) const;
 
@@ -44,6 +47,8 @@ private:
     void layoutChildren();
     void updateFont();
     void focusFirstControl();
+    void centre();
+    LRESULT dialogKey(UINT id);
     ChildWindow* childOf(HWND hwnd) const;
 
     HINSTANCE instance_;
@@ -51,6 +56,7 @@ private:
     UniqueWindow hwnd_;
     UniqueFont font_;
     UniqueIcon bigIcon_, smallIcon_;
+    UniqueBrush background_;
     int dpi_ = 96;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;

@@ -78,6 +78,7 @@ public:
     ~PicturePeer() override { ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0); }
 
     void onDpiChanged(int dpi) override {
+        ChildBase::onDpiChanged(dpi);
         bitmap_.reset(photo_.render(dpi));
         ::InvalidateRect(hwnd(), nullptr, TRUE);
     }
@@ -95,17 +96,20 @@ private:
             wc.lpszClassName = kPictureClass;
             ::RegisterClassExW(&wc);
         }
-        // A picture box takes no focus from the keyboard.
-        HWND hwnd = createChild(parent, picture, kPictureClass, L"", 0, WS_EX_CLIENTEDGE);
+        // The photo box shows a sunken border; a plain one is a focus holder.
+        HWND hwnd = createChild(parent, picture, kPictureClass, L"", 0, picture.imageResource() ? WS_EX_CLIENTEDGE : 0);
+        // Tab never lands in a picture; code may still give it the focus.
         ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) & ~WS_TABSTOP);
         return hwnd;
     }
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_ERASEBKGND) return 1;  // painted whole in WM_PAINT
         if (msg == WM_PAINT) {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
             auto* self = reinterpret_cast<PicturePeer*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            if (self) ::FillRect(dc, &ps.rcPaint, self->backBrush());
             if (self && self->bitmap_) {
                 HDC memory = ::CreateCompatibleDC(dc);
                 HGDIOBJ old = ::SelectObject(memory, self->bitmap_.get());

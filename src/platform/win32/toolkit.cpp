@@ -14,9 +14,13 @@ FormWindow& native(FormPeer& peer) { return static_cast<FormWindow&>(peer); }
 Toolkit::Toolkit(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&icc);
+    owner_.reset(::CreateWindowExW(0, L"STATIC", L"Dayvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                                   nullptr));
 }
 
-std::unique_ptr<FormPeer> Toolkit::createForm(Form& form) { return std::make_unique<FormWindow>(instance_, form); }
+std::unique_ptr<FormPeer> Toolkit::createForm(Form& form) {
+    return std::make_unique<FormWindow>(instance_, form, owner_.get());
+}
 
 std::unique_ptr<ControlPeer> Toolkit::createButton(FormPeer& parent, CommandButton& button) {
     return makeButtonPeer(native(parent), button);
@@ -32,6 +36,26 @@ std::unique_ptr<MonthViewPeer> Toolkit::createMonthView(FormPeer& parent, MonthV
 
 std::unique_ptr<TimerPeer> Toolkit::createTimer(FormPeer& parent, Timer& timer) {
     return makeTimerPeer(native(parent), timer);
+}
+
+std::unique_ptr<ControlPeer> Toolkit::createCheckBox(FormPeer& parent, CheckBox& box) {
+    return makeCheckBoxPeer(native(parent), box);
+}
+
+std::unique_ptr<ControlPeer> Toolkit::createOptionButton(FormPeer& parent, OptionButton& option) {
+    return makeOptionButtonPeer(native(parent), option);
+}
+
+std::unique_ptr<ControlPeer> Toolkit::createLabel(FormPeer& parent, Label& label) {
+    return makeLabelPeer(native(parent), label);
+}
+
+std::unique_ptr<ControlPeer> Toolkit::createLine(FormPeer& parent, Line& line) {
+    return makeLinePeer(native(parent), line);
+}
+
+std::unique_ptr<ControlPeer> Toolkit::createTextBox(FormPeer& parent, TextBox& text) {
+    return makeTextBoxPeer(native(parent), text);
 }
 
 }  // namespace dv::win32

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "handles.h"
 #include "platform/peers.h"
 #include "win32.h"
 
@@ -14,9 +15,15 @@ public:
     std::unique_ptr<ControlPeer> createPicture(FormPeer& parent, PictureBox& picture) override;
     std::unique_ptr<MonthViewPeer> createMonthView(FormPeer& parent, MonthView& view) override;
     std::unique_ptr<TimerPeer> createTimer(FormPeer& parent, Timer& timer) override;
+    std::unique_ptr<ControlPeer> createCheckBox(FormPeer& parent, CheckBox& box) override;
+    std::unique_ptr<ControlPeer> createOptionButton(FormPeer& parent, OptionButton& option) override;
+    std::unique_ptr<ControlPeer> createLabel(FormPeer& parent, Label& label) override;
+    std::unique_ptr<ControlPeer> createLine(FormPeer& parent, Line& line) override;
+    std::unique_ptr<ControlPeer> createTextBox(FormPeer& parent, TextBox& text) override;
 
 private:
     HINSTANCE instance_;
+    UniqueWindow owner_;  // hidden; owns the forms that keep off the taskbar
 };
 
 }  // namespace dv::win32
