@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/app_identity.h"
 #include "platform/form.h"
 #include "platform/services.h"
 
@@ -13,6 +14,7 @@ struct Platform {
     NotifyIcon& notifyIcon;
     Application& application;
     SingleInstance& instance;
+    const AppIdentity& identity;
 };
 
 // The whole program: one instance per session, the main window shown at

@@ -100,9 +100,10 @@ struct FakePlatform {
     FakeNotifyIcon notifyIcon;
     FakeApplication application;
     FakeSingleInstance instance;
+    AppIdentity identity = identityFor("C:\\Program Files\\Dayvane\\Dayvane.exe");
 
     FormsEnv env() { return {toolkit, messages}; }
-    Platform platform() { return {toolkit, messages, clock, screen, notifyIcon, application, instance}; }
+    Platform platform() { return {toolkit, messages, clock, screen, notifyIcon, application, instance, identity}; }
 };
 
 }  // namespace dv::fakes

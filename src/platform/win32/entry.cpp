@@ -15,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     dv::win32::ShellNotifyIcon notifyIcon(instance, IDI_DAYVANE);
     dv::win32::MessageLoop loop;
     dv::win32::SessionInstance instanceLock;
-    dv::Platform platform{toolkit, messageBox, clock, screen, notifyIcon, loop, instanceLock};
+    const dv::AppIdentity identity = dv::win32::runningIdentity();
+    dv::Platform platform{toolkit, messageBox, clock, screen, notifyIcon, loop, instanceLock, identity};
     try {
         return dv::dayvaneMain(platform);
     } catch (const std::exception& e) {

@@ -9,6 +9,20 @@
 
 namespace dv::win32 {
 
+AppIdentity runningIdentity() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return identityFor("Dayvane.exe");
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);  // a long path: try a larger buffer
+    }
+    return identityFor(narrow(path));
+}
+
 LocalTime SystemClock::now() const {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "handles.h"
+#include "platform/app_identity.h"
 #include "platform/services.h"
 
 namespace dv::win32 {
+
+// The running executable's path, folder and base name.
+AppIdentity runningIdentity();
 
 class SystemClock final : public Clock {
 public:
