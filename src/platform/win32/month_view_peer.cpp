@@ -27,7 +27,10 @@ public:
     MonthViewPeerImpl(FormWindow& parent, MonthView& view)
         : parent_(parent),
           view_(view),
-          hwnd_(createChild(parent, view, MONTHCAL_CLASSW, L"", 0)) {
+                    // No "Today:" line: in a view this narrow its font would be so small
+          // that Wine cuts the bold line short. Today stays circled, and
+          // "Refresh Dayvane" goes back to it.
+          hwnd_(createChild(parent, view, MONTHCAL_CLASSW, L"", MCS_NOTODAY)) {
         // Visual styles would draw over the view's own colours.
         ::SetWindowTheme(hwnd_.get(), L"", L"");
         SYSTEMTIME range[2] = {toSystemTime(view.MinDate()), toSystemTime(view.MaxDate())};
@@ -79,7 +82,7 @@ private:
     }
 
     // The largest font, up to the dialog font, at which the whole month
-    // and its "Today" line fit inside the part of the box that is seen.
+    // fits inside the part of the box that is seen.
     void fitFont(int dpi) {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
@@ -108,27 +111,7 @@ private:
     bool fits(int width, int height) const {
         RECT need{};
         if (!::SendMessageW(hwnd_.get(), MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need))) return false;
-        if (need.right > width || need.bottom > height) return false;
-        // The minimum size does not always cover the bold "Today" line: measure it.
-        LOGFONTW lf{};
-        ::GetObjectW(font_.get(), sizeof lf, &lf);
-        lf.lfWeight = FW_BOLD;
-        UniqueFont bold(::CreateFontIndirectW(&lf));
-        HDC dc = ::GetDC(hwnd_.get());
-        HGDIOBJ old = ::SelectObject(dc, bold.get());
-        SYSTEMTIME today{};
-        ::GetLocalTime(&today);
-        wchar_t date[80] = {};
-        ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &today, nullptr, date, 80, nullptr);
-        const std::wstring line = std::wstring(L"Today: ") + date;
-        SIZE text{};
-        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &text);
-        TEXTMETRICW tm{};
-        ::GetTextMetricsW(dc, &tm);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(hwnd_.get(), dc);
-        // The line follows a marker about two lines high and wide, and margins.
-        return text.cx + 2 * tm.tmHeight + 12 <= width;
+        return need.right <= width && need.bottom <= height;
     }
 
     // Double-clicks are told by time and distance, as the system does, so
