@@ -3,6 +3,8 @@
 #include "platform/app_identity.h"
 #include "platform/form.h"
 #include "platform/services.h"
+#include "options_dialog/options_dialog_services.h"
+#include "about_box/about_box_services.h"
 
 namespace dv {
 
@@ -15,6 +17,8 @@ struct Platform {
     Application& application;
     SingleInstance& instance;
     const AppIdentity& identity;
+    OptionsDialogServices& options;
+    AboutBoxServices& about;
 };
 
 // The whole program: one instance per session, the main window shown at

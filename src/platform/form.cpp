@@ -127,6 +127,10 @@ void Form::peerMouseMove() {
     runHandler(design_.name + ".Form_MouseMove", [this] { Form_MouseMove(); });
 }
 
+void Form::peerDialogKey(DialogKey key) {
+    runHandler(design_.name + ".Form_DialogKey", [&] { Form_DialogKey(key); });
+}
+
 MenuItem::MenuItem(Form& owner, std::string name, std::string caption, MenuItem* parent)
     : owner_(owner), name_(std::move(name)), caption_(std::move(caption)), parent_(parent) {
     owner_.add(*this);

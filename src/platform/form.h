@@ -19,6 +19,9 @@ class MessageBox;
 
 enum class BorderStyle { FixedToolWindow, FixedDialog, FixedSingle, None };
 
+// Enter and Esc, when no default or cancel button of the form takes them.
+enum class DialogKey { Enter, Escape };
+
 struct FormDesign {
     std::string name;  // also names the native window class
     std::string caption;
@@ -86,6 +89,7 @@ public:
     void peerRestoreRequested();
     void peerActivated();
     void peerMouseMove();
+    void peerDialogKey(DialogKey key);
 
 protected:
     virtual void Form_Load() {}
@@ -97,6 +101,7 @@ protected:
     virtual void Form_RestoreRequested() {}
     virtual void Form_Activate() {}
     virtual void Form_MouseMove() {}
+    virtual void Form_DialogKey(DialogKey) {}
 
 private:
     friend class Control;

@@ -10,6 +10,8 @@
 #include "app/dayvane_main.h"
 #include "platform/form.h"
 #include "platform/services.h"
+#include "fake_about.h"
+#include "fake_options.h"
 #include "fake_toolkit.h"
 
 namespace dv::fakes {
@@ -101,9 +103,20 @@ struct FakePlatform {
     FakeApplication application;
     FakeSingleInstance instance;
     AppIdentity identity = identityFor("C:\\Program Files\\Dayvane\\Dayvane.exe");
+    FakeSettingsStore settings;
+    FakeStartupRegistry startup;
+    FakeShortcutMaker shortcuts;
+    OptionsDialogServices options{settings, startup, shortcuts};
+    FakeShellOpen shell;
+    FakeRegistryReader registry;
+    FakeFileQuery files;
+    FakeProcessStart processes;
+    AboutBoxServices about{shell, registry, files, processes};
 
     FormsEnv env() { return {toolkit, messages}; }
-    Platform platform() { return {toolkit, messages, clock, screen, notifyIcon, application, instance, identity}; }
+    Platform platform() {
+        return {toolkit, messages, clock, screen, notifyIcon, application, instance, identity, options, about};
+    }
 };
 
 }  // namespace dv::fakes

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/text_controls.h"
 #include "text.h"
 
 namespace dv::win32 {
@@ -26,16 +27,16 @@ HWND createChild(FormWindow& parent, const Control& control, const wchar_t* clas
     return hwnd;
 }
 
-HFONT createFont(const FontSpec& spec, int dpi) {
-    if (spec.face.empty()) return nullptr;
+HFONT createFont(const FontSpec& font, int dpi) {
+    if (font.face.empty()) return nullptr;
     LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic;
-    lf.lfUnderline = spec.underline;
+    lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    const std::wstring face = widen(spec.face);
+    const std::wstring face = widen(font.face);
     ::wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     return ::CreateFontIndirectW(&lf);
 }
@@ -45,9 +46,36 @@ ChildBase::ChildBase(FormWindow& parent, Control& control, HWND hwnd)
     ::EnableWindow(hwnd, control.Enabled());
     ::ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
     if (auto color = control.BackColor()) back_.reset(::CreateSolidBrush(*color));
+    backColor_ = control.BackColor();
     ::SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     parent_.addChild(*this);
     onDpiChanged(parent.dpi());
+    if (!control.design().toolTip.empty()) addToolTip(control.design().toolTip);
+}
+
+// The tooltip watches the control's mouse messages itself (TTF_SUBCLASS).
+// Without one the control works the same, so a failure is not reported.
+void ChildBase::addToolTip(const std::string& text) {
+    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_.hwnd(), nullptr,
+                                 parent_.instance(), nullptr);
+    if (!tip) return;
+    toolTip_.reset(tip);
+    std::wstring wide = widen(text);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+    info.hwnd = parent_.hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd_.get());
+    info.hinst = parent_.instance();
+    info.lpszText = wide.data();  // copied by the tooltip
+    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+Layer ChildBase::layer() const {
+    if (dynamic_cast<const Label*>(&control_) || dynamic_cast<const Line*>(&control_)) return Layer::FormSurface;
+    if (dynamic_cast<const PictureBox*>(&control_)) return Layer::Window;
+    return Layer::TabStop;
 }
 
 ChildBase::~ChildBase() {
@@ -80,6 +108,9 @@ void ChildBase::setFocus() { ::SetFocus(hwnd_.get()); }
 bool ChildBase::hasFocus() const { return ::GetFocus() == hwnd_.get(); }
 
 void ChildBase::setBackColor(unsigned color) {
+    // Hover colours are set on every mouse move: repaint only on a change.
+    if (backColor_ == color) return;
+    backColor_ = color;
     back_.reset(::CreateSolidBrush(color));
     ::InvalidateRect(hwnd_.get(), nullptr, TRUE);
 }

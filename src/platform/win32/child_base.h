@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "child_window.h"
 #include "form_window.h"
 #include "handles.h"
@@ -18,6 +21,8 @@ public:
     HWND hwnd() const override { return hwnd_.get(); }
     const TwipsBox& box() const override { return control_.design().box; }
     int tabIndex() const override { return control_.design().tabIndex; }
+    // From the kind of control, so that it holds while the peer is built.
+    Layer layer() const override;
     HBRUSH controlColor(HDC dc) override;
     void onDpiChanged(int dpi) override;
 
@@ -35,10 +40,14 @@ protected:
 private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data);
+    void addToolTip(const std::string& text);
+
     Control& control_;
     UniqueWindow hwnd_;
     UniqueFont font_;
     UniqueBrush back_;
+    std::optional<unsigned> backColor_;
+    UniqueWindow toolTip_;  // goes before the control it describes
 };
 
 // Creates a child window of a system class for a control's design.
@@ -46,6 +55,6 @@ HWND createChild(FormWindow& parent, const Control& control, const wchar_t* clas
                  DWORD style, DWORD exStyle = 0, int id = 0);
 
 // The design's font at a DPI, or null for the form's own.
-HFONT createFont(const FontSpec& spec, int dpi);
+HFONT createFont(const FontSpec& font, int dpi);
 
 }  // namespace dv::win32

@@ -1,6 +1,8 @@
 #include "app/dayvane_main.h"
+#include "about_services.h"
 #include "assets/resource_ids.h"
 #include "handles.h"
+#include "options_services.h"
 #include "services.h"
 #include "toolkit.h"
 
@@ -16,7 +18,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     dv::win32::MessageLoop loop;
     dv::win32::SessionInstance instanceLock;
     const dv::AppIdentity identity = dv::win32::runningIdentity();
-    dv::Platform platform{toolkit, messageBox, clock, screen, notifyIcon, loop, instanceLock, identity};
+    dv::win32::RegistrySettings settings;
+    dv::win32::RunKeyStartup startup;
+    dv::win32::DesktopShortcutMaker shortcuts;
+    dv::OptionsDialogServices options{settings, startup, shortcuts};
+    dv::win32::ShellExecuteOpen shell;
+    dv::win32::ReadOnlyRegistry registry;
+    dv::win32::SystemFileQuery files;
+    dv::win32::CreateProcessStart processes;
+    dv::AboutBoxServices about{shell, registry, files, processes};
+    dv::Platform platform{toolkit, messageBox, clock, screen, notifyIcon, loop, instanceLock, identity, options, about};
     try {
         return dv::dayvaneMain(platform);
     } catch (const std::exception& e) {

@@ -121,13 +121,15 @@ void FormWindow::centre() {
             std::max<int>(work.top, (work.top + work.bottom - size.height) / 2)});
 }
 
-// Enter and Esc from the dialog manager go to the default and cancel buttons.
+// Enter and Esc from the dialog manager go to the default and cancel
+// buttons, or to the form when it has none.
 LRESULT FormWindow::dialogKey(UINT id) {
     for (ChildWindow* child : children_)
         if (child->answersDialogKey(static_cast<int>(id))) {
             child->onCommand(BN_CLICKED);
             return 0;
         }
+    form_.peerDialogKey(id == IDOK ? DialogKey::Enter : DialogKey::Escape);
     return 0;
 }
 
@@ -186,9 +188,10 @@ void FormWindow::layoutChildren() {
 
 void FormWindow::addChild(ChildWindow& child) {
     // Keep the native order (tab order, and drawing order where controls
-    // overlap) the same as the design's tab indices.
+    // overlap) the same as the design's tab indices, layer by layer.
+    const auto place = [](const ChildWindow* c) { return std::pair(c->layer(), c->tabIndex()); };
     auto at = std::find_if(children_.begin(), children_.end(),
-                           [&](const ChildWindow* c) { return c->tabIndex() > child.tabIndex(); });
+                           [&](const ChildWindow* c) { return place(c) > place(&child); });
     HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
     children_.insert(at, &child);
     ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

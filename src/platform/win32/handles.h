@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <utility>
 
 #include "win32.h"
@@ -8,16 +9,36 @@
 
 namespace dv::win32 {
 
+namespace detail {
+// How many handles the wrappers below hold now. Only the leak test reads it;
+// the program's behaviour never depends on it.
+inline std::atomic<long>& liveHandleCount() {
+    static std::atomic<long> count{0};
+    return count;
+}
+inline void handleAcquired() { liveHandleCount().fetch_add(1, std::memory_order_relaxed); }
+inline void handleFreed() { liveHandleCount().fetch_sub(1, std::memory_order_relaxed); }
+}  // namespace detail
+
+// Windows, GDI objects, icons, menus, keys and COM pointers held by a
+// Unique or ComPtr of this process right now.
+inline long liveHandles() { return detail::liveHandleCount().load(std::memory_order_relaxed); }
+
 // Owns one handle and frees it with Free; moves, never copies.
 template <typename H, auto Free, H Null = H{}>
 class Unique {
 public:
     Unique() = default;
-    explicit Unique(H h) : h_(h) {}
+    explicit Unique(H h) : h_(h) {
+        if (h_ != Null) detail::handleAcquired();
+    }
     ~Unique() { reset(); }
     Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Null)) {}
     Unique& operator=(Unique&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.h_, Null));
+        if (this != &other) {
+            reset();
+            h_ = std::exchange(other.h_, Null);  // still counted once
+        }
         return *this;
     }
     Unique(const Unique&) = delete;
@@ -25,10 +46,17 @@ public:
 
     H get() const { return h_; }
     explicit operator bool() const { return h_ != Null; }
-    H release() { return std::exchange(h_, Null); }
+    H release() {
+        if (h_ != Null) detail::handleFreed();  // the caller owns it now
+        return std::exchange(h_, Null);
+    }
     void reset(H h = Null) {
-        if (h_ != Null) Free(h_);
+        if (h_ != Null) {
+            Free(h_);
+            detail::handleFreed();
+        }
         h_ = h;
+        if (h_ != Null) detail::handleAcquired();
     }
 
 private:
@@ -57,11 +85,13 @@ class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
-    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr(ComPtr&& other) noexcept
+        : p_(std::exchange(other.p_, nullptr)), counted_(std::exchange(other.counted_, false)) {}
     ComPtr& operator=(ComPtr&& other) noexcept {
         if (this != &other) {
             reset();
             p_ = std::exchange(other.p_, nullptr);
+            counted_ = std::exchange(other.counted_, false);
         }
         return *this;
     }
@@ -71,17 +101,22 @@ public:
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    // For the out-parameter of a creating call.
+    // For the out-parameter of a creating call. The pointer counts as live
+    // from here (the call may or may not fill it) until it is released.
     T** put() {
         reset();
+        detail::handleAcquired();
+        counted_ = true;
         return &p_;
     }
     void reset() {
         if (p_) std::exchange(p_, nullptr)->Release();
+        if (std::exchange(counted_, false)) detail::handleFreed();
     }
 
 private:
     T* p_ = nullptr;
+    bool counted_ = false;
 };
 
 // COM for the calling thread, for as long as this lives.

@@ -13,7 +13,10 @@ public:
                     createChild(parent, label, L"STATIC", widen(label.Caption()).c_str(),
                                 SS_NOTIFY | SS_NOPREFIX |
                                     (label.design().alignment == Alignment::Center ? SS_CENTER : SS_LEFT))),
-          label_(label) {}
+          label_(label) {
+        // It keeps its place in the tab order, but the dialog manager must not give it the focus.
+        ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~WS_TABSTOP);
+    }
 
     void onCommand(WORD code) override {
         if (code == STN_CLICKED || code == STN_DBLCLK) label_.click();

@@ -12,7 +12,7 @@ FormWindow& native(FormPeer& peer) { return static_cast<FormWindow&>(peer); }
 }  // namespace
 
 Toolkit::Toolkit(HINSTANCE instance) : instance_(instance) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     owner_.reset(::CreateWindowExW(0, L"STATIC", L"Dayvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                                    nullptr));
