@@ -226,12 +226,15 @@ ChildWindow* FormWindow::childOf(HWND hwnd) const {
 void FormWindow::setCaption(const std::string& caption) { ::SetWindowTextW(hwnd_.get(), widen(caption).c_str()); }
 
 void FormWindow::show() {
-    ::ShowWindow(hwnd_.get(), SW_SHOW);
-    bringToFront();
+    // Chosen before the window shows, so that its activation puts the focus
+    // there at once instead of on the window first.
     if (!shownOnce_) {
         shownOnce_ = true;
-        focusFirstControl();
+        lastFocus_ = firstTabStop();
     }
+    ::ShowWindow(hwnd_.get(), SW_SHOW);
+    bringToFront();
+    if (lastFocus_ && ::GetActiveWindow() == hwnd_.get()) ::SetFocus(lastFocus_);
 }
 
 void FormWindow::hide() { ::ShowWindow(hwnd_.get(), SW_HIDE); }
@@ -264,16 +267,19 @@ void FormWindow::moveTo(Point topLeft) {
     ::SetWindowPos(hwnd_.get(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::focusFirstControl() {
-    for (ChildWindow* child : children_) {
-        HWND h = child->hwnd();
-        if (child->tabIndex() >= 0 && ::IsWindowVisible(h) && ::IsWindowEnabled(h) &&
-            (::GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP)) {
-            ::SetFocus(h);
-            lastFocus_ = h;
-            return;
+// The shown, enabled tab stop with the lowest tab index.
+HWND FormWindow::firstTabStop() const {
+    HWND first = nullptr;
+    int lowest = 0;
+    for (const ChildWindow* child : children_) {
+        const auto style = ::GetWindowLongPtrW(child->hwnd(), GWL_STYLE);
+        const bool canFocus = (style & WS_VISIBLE) && !(style & WS_DISABLED) && (style & WS_TABSTOP);
+        if (canFocus && child->tabIndex() >= 0 && (!first || child->tabIndex() < lowest)) {
+            first = child->hwnd();
+            lowest = child->tabIndex();
         }
     }
+    return first;
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

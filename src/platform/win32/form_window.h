@@ -46,7 +46,7 @@ private:
     void fitClientArea();
     void layoutChildren();
     void updateFont();
-    void focusFirstControl();
+    HWND firstTabStop() const;
     void centre();
     LRESULT dialogKey(UINT id);
     ChildWindow* childOf(HWND hwnd) const;
