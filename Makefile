@@ -1,9 +1,12 @@
 # Entry points; the work is in scripts/. Each target first installs any
 # missing Debian packages, which costs nothing when all are there.
-#   make test LAYER=unit|win32|e2e   one layer (GTEST_FILTER passes through)
+#   make test LAYER=unit|unit-asan|fuzz|win32|leak|e2e   some layers (GTEST_FILTER passes through)
 #   make run FRESH=1                 run in a new Wine prefix
+#   make package                     build/package/: the zip and the installer
+#   make bench                       the budgets against a baseline program
+#   make fuzz FUZZ_SECONDS=60        every fuzz target for that long
 
-.PHONY: build run test deps clean
+.PHONY: build run test deps clean package bench fuzz
 .DEFAULT_GOAL := build
 
 build: deps
@@ -14,6 +17,15 @@ run: deps
 
 test: deps
 	bash scripts/test.sh
+
+package: deps
+	bash scripts/package.sh
+
+bench: deps
+	bash scripts/bench.sh
+
+fuzz: deps
+	bash scripts/fuzz.sh
 
 deps:
 	@bash scripts/deps.sh

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
+  nsis zip unzip clang libclang-rt-dev
 )
 
 # One dpkg-query for all: it is the whole cost of a run that finds nothing
