@@ -72,8 +72,8 @@ double linuxCpuMs(unsigned pid) {
 }
 
 // The Linux process that runs the program: GetProcessTimes tells nothing of
-// another process under Wine. Its command line names the program, and it
-// belongs to this Wine prefix.
+// another process under Wine. Its command line starts with the program, and
+// it belongs to this Wine prefix.
 unsigned linuxPidOf(const std::wstring& program) {
     const std::wstring file = program.substr(program.find_last_of(L'\\') + 1);
     const std::string name(file.begin(), file.end());
@@ -89,7 +89,10 @@ unsigned linuxPidOf(const std::wstring& program) {
         const std::string dir = entry.cFileName;
         if (dir.find_first_not_of("0123456789") != std::string::npos) continue;
         const std::string base = "Z:\\proc\\" + dir + "\\";
-        if (readAll(base + "cmdline").find(name) == std::string::npos) continue;
+        // Its first argument is the program itself (this probe's names it later).
+        const std::string command = readAll(base + "cmdline");
+        const std::string first = command.substr(0, command.find('\0'));
+        if (first.size() < name.size() || first.compare(first.size() - name.size(), name.size(), name) != 0) continue;
         if (!ours.empty() && readAll(base + "environ").find(ours) == std::string::npos) continue;
         found = static_cast<unsigned>(std::stoul(dir));
     } while (!found && ::FindNextFileA(search, &entry));
