@@ -9,7 +9,7 @@
 //   server_pct     wineserver's CPU over the same time (from /proc), which
 //                  serves every Wine program's calls; -1 without its pid
 //   wakeups        WM_TIMER messages its thread took per second, counted by a
-//                  message hook over 10 s after that
+//                  message hook over 10 s after that (not with <idle s> 0)
 //   caption_ms_med, caption_ms_max
 //                  how long after each new second its caption changed, over
 //                  <caption s> (0 s: not measured)
@@ -194,7 +194,7 @@ int wmain(int argc, wchar_t** argv) {
     auto proc =
         dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(dll, "countTimers"))) : nullptr;
     const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
-    if (count && proc) {
+    if (idleSeconds > 0 && count && proc) {
         if (HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, proc, dll, thread)) {
             ::PostMessageW(hwnd, WM_NULL, 0, 0);  // loads the hook before counting starts
             ::Sleep(1500);
