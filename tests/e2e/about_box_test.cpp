@@ -9,13 +9,8 @@ namespace {
 
 constexpr wchar_t kAboutClass[] = L"Dayvane.frmAbout";
 
-class AboutInDayvane : public ::testing::Test {
+class AboutInDayvane : public StartedDayvaneTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
-        ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.waitForWindow());
-    }
     // Nothing the box started outlives the test.
     void TearDown() override { endProcesses(childrenNamed(app.processId(), L"msinfo32.exe")); }
 
@@ -28,7 +23,6 @@ protected:
         return box;
     }
 
-    Dayvane app;
 };
 
 TEST_F(AboutInDayvane, AboutOpensEscClosesAndAboutAgainOpensAFreshBox) {

@@ -3,15 +3,7 @@
 namespace dv::e2e {
 namespace {
 
-class RunningDayvane : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
-        ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.waitForWindow());
-    }
-    Dayvane app;
-};
+using RunningDayvane = StartedDayvaneTest;
 
 TEST_F(RunningDayvane, ExitEndsTheProcessAndTakesTheIconAway) {
     ASSERT_TRUE(waitUntil([&] { return iconKnown(app.hwnd()); }, 5s)) << "no icon to begin with";

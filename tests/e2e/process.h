@@ -96,4 +96,15 @@ private:
     std::vector<BYTE> before_;
 };
 
+// A test that starts with Dayvane running and its main window shown.
+class StartedDayvaneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
+        ASSERT_TRUE(app.start());
+        ASSERT_TRUE(app.waitForWindow());
+    }
+    Dayvane app;
+};
+
 }  // namespace dv::e2e

@@ -12,14 +12,8 @@ constexpr wchar_t kReadmeClass[] = L"Dayvane.ThumbFrm5";
 constexpr COLORREF kOkNormal = RGB(0, 128, 128);
 constexpr COLORREF kOkHover = RGB(0, 160, 160);
 
-class ReadmeInDayvane : public ::testing::Test {
+class ReadmeInDayvane : public StartedDayvaneTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
-        ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.waitForWindow());
-    }
-
     HWND openReadme() {
         app.choose(kAddOwnPhoto);
         HWND window = nullptr;
@@ -51,7 +45,6 @@ protected:
         ::SetCursorPos(r.left + dx, r.top + dy);
     }
 
-    Dayvane app;
 };
 
 TEST_F(ReadmeInDayvane, AddOwnPhotoShowsTheReadmeOkHidesItAndTheSameComesBack) {

@@ -7,15 +7,7 @@
 namespace dv::e2e {
 namespace {
 
-class StartedDayvane : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
-        ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.waitForWindow());
-    }
-    Dayvane app;
-};
+using StartedDayvane = StartedDayvaneTest;
 
 TEST_F(StartedDayvane, OpensAtTheBottomRightOfTheWorkArea) {
     expectPlacedBottomRight(app.hwnd(), static_cast<int>(::GetDpiForWindow(app.hwnd())));
