@@ -1,50 +1,260 @@
 #include <gtest/gtest.h>
 
-#include "services.h"
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../fakes/fake_about.h"
+#include "about_box/about_box.h"
+#include "about_services.h"
+#include "handles.h"
+#include "options_services.h"
 #include "support.h"
 #include "text.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+// The services against the real registry, shell and file system.
 namespace dv::test {
 namespace {
 
-class LongTimeText : public ::testing::TestWithParam<LocalTime> {};
+namespace fs = std::filesystem;
+using namespace std::string_literals;
 
-TEST_P(LongTimeText, IsTheUsersDefaultTimeFormat) {
-    const LocalTime t = GetParam();
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.date.year);
-    st.wMonth = static_cast<WORD>(t.date.month);
-    st.wDay = static_cast<WORD>(t.date.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    wchar_t expected[128] = {};
-    ASSERT_GT(::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, expected, 128), 0);
-    EXPECT_EQ(win32::SystemClock().longTimeText(t), win32::narrow(expected));
+fs::path testProgram() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
 }
 
-INSTANTIATE_TEST_SUITE_P(TimesOfDay, LongTimeText,
-                         ::testing::Values(LocalTime{{2024, 3, 15}, 0, 0, 0, 0}, LocalTime{{2024, 3, 15}, 9, 5, 3, 0},
-                                           LocalTime{{2024, 3, 15}, 12, 30, 59, 999},
-                                           LocalTime{{2024, 12, 31}, 23, 59, 59, 0}));
+// --- values as other programs may have left them ----------------------------
 
-TEST(SystemClockNow, ReadsEveryFieldOfTheLocalTime) {
-    // Read until no second boundary falls between the readings.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        SYSTEMTIME before{}, after{};
-        ::GetLocalTime(&before);
-        const LocalTime now = win32::SystemClock().now();
-        ::GetLocalTime(&after);
-        if (before.wSecond != after.wSecond) continue;
-        EXPECT_EQ(now.date, (Date{before.wYear, before.wMonth, before.wDay}));
-        EXPECT_EQ(now.hour, before.wHour);
-        EXPECT_EQ(now.minute, before.wMinute);
-        EXPECT_EQ(now.second, before.wSecond);
-        EXPECT_GE(now.millisecond, before.wMilliseconds);
-        EXPECT_LE(now.millisecond, after.wMilliseconds);
-        return;
+const std::wstring kKey = L"Software\\DayvaneTests \u00c4rger\\Kinds";
+const std::string kApp = "DayvaneTests \xc3\x84rger";
+
+struct Kind {
+    const char* name;
+    DWORD type;  // 0: no value at all
+    std::wstring stored;
+    std::optional<std::string> aboutReads;  // none: not found; "stale": found, but no text
+    std::string settingsReads;
+};
+
+class RegistryKinds : public ::testing::TestWithParam<Kind> {
+protected:
+    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\DayvaneTests \u00c4rger"); }
+    void TearDown() override { SetUp(); }
+};
+
+TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
+    const Kind& kind = GetParam();
+    if (kind.type) {
+        HKEY raw = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                                    nullptr),
+                  ERROR_SUCCESS);
+        const win32::UniqueKey key(raw);
+        ASSERT_EQ(::RegSetValueExW(raw, L"Value", 0, kind.type, reinterpret_cast<const BYTE*>(kind.stored.data()),
+                                   static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
     }
-    FAIL() << "the clock never held still for a second";
+    RecordingMessageBox messages;
+    win32::ReadOnlyRegistry registry;
+    win32::SystemFileQuery files;
+    fakes::FakeShellOpen shell;
+    fakes::FakeProcessStart processes;
+    const AppIdentity identity;
+    AboutBox about{{toolkit(), messages}, {shell, registry, files, processes}, identity};
+    std::string text = "stale";
+    const bool found = about.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(kKey), "Value", text);
+    EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
+    EXPECT_EQ(win32::RegistrySettings().read(kApp, "Kinds", "Value"), kind.settingsReads);
+}
+
+std::wstring expanded(const wchar_t* text) {
+    wchar_t out[1024] = {};
+    ::ExpandEnvironmentStringsW(text, out, 1024);
+    return out;
+}
+
+// Windows keeps a REG_SZ as written; Wine adds a NUL. Either way the text is whole.
+INSTANTIATE_TEST_SUITE_P(
+    Values, RegistryKinds,
+    ::testing::Values(
+        Kind{"WithNul", REG_SZ, L"C:\\Program Files\\Tool\\x.exe"s + L'\0', "C:\\Program Files\\Tool\\x.exe",
+             "C:\\Program Files\\Tool\\x.exe"},
+        Kind{"WithoutNul", REG_SZ, L"TRUE", "TRUE", "TRUE"},
+        Kind{"TwoNuls", REG_SZ, L"abc\0\0"s, "abc\0"s, "abc"},
+        Kind{"NonAscii", REG_SZ, L"Syst\u00e8me \u65e5\u672c"s + L'\0', "Syst\xc3\xa8me \xe6\x97\xa5\xe6\x9c\xac",
+             "Syst\xc3\xa8me \xe6\x97\xa5\xe6\x9c\xac"},
+        Kind{"Empty", REG_SZ, L"", std::nullopt, ""},
+        Kind{"Absent", 0, L"", std::nullopt, ""},
+        Kind{"LongestForAbout", REG_SZ, std::wstring(511, L'x') + L'\0', std::string(511, 'x'), std::string(511, 'x')},
+        Kind{"LongestSetting", REG_SZ, std::wstring(4096, L'y'), std::nullopt, std::string(4096, 'y')},
+        Kind{"TooLong", REG_SZ, std::wstring(4097, L'y') + L'\0', std::nullopt, ""},
+        Kind{"Dword", REG_DWORD, L"\x0105\0"s, "&h000105", ""},
+        Kind{"Expandable", REG_EXPAND_SZ, L"%SystemRoot%\\msinfo32.exe"s + L'\0',
+             win32::narrow(expanded(L"%SystemRoot%\\msinfo32.exe")), ""},
+        Kind{"Binary", REG_BINARY, L"TRUE", "stale", ""},
+        Kind{"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// HKLM is writable for the Wine user: the key's own rights must refuse.
+TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
+    win32::ReadOnlyRegistry registry;
+    RegistryKey key = 0;
+    ASSERT_EQ(registry.openKey(RegistryRoot::CurrentUser, "Software", key), ERROR_SUCCESS);
+    const DWORD number = 1;
+    EXPECT_EQ(::RegSetValueExW(reinterpret_cast<HKEY>(key), L"DayvaneTests", 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&number), sizeof number),
+              ERROR_ACCESS_DENIED);
+    RegistryValue value;
+    EXPECT_NE(registry.queryValue(key, "Nowhere\0Else"s, 64, value), ERROR_SUCCESS);
+    EXPECT_NE(registry.openKey(RegistryRoot::CurrentUser, "Software\0Elsewhere"s, key), ERROR_SUCCESS);
+    EXPECT_EQ(key, 0u);
+}
+
+// --- what the options dialog writes -------------------------------------------
+
+std::optional<std::wstring> stringValue(const wchar_t* key, const std::wstring& name) {
+    wchar_t data[1024] = {};
+    DWORD bytes = sizeof data;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    return data;
+}
+
+TEST(RegistryWrites, SettingsAndTheRunValueAreStringsWrittenAsGiven) {
+    const std::string text = "\"C:\\Program Files\\D\xc3\xa5yvane\\Dayvane.exe\" -b";
+    ASSERT_TRUE(win32::RegistrySettings().save(kApp, "Kinds", "Mode", text));
+    EXPECT_EQ(stringValue(kKey.c_str(), L"Mode"), win32::widen(text));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\DayvaneTests \u00c4rger");
+
+    const wchar_t* run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    win32::RunKeyStartup startup;
+    ASSERT_TRUE(startup.write("DayvaneTest \xc3\xa9t\xc3\xa9", text));
+    EXPECT_EQ(stringValue(run, L"DayvaneTest \u00e9t\u00e9"), win32::widen(text));
+    EXPECT_TRUE(startup.remove("DayvaneTest \xc3\xa9t\xc3\xa9"));
+    EXPECT_EQ(stringValue(run, L"DayvaneTest \u00e9t\u00e9"), std::nullopt);
+    EXPECT_TRUE(startup.remove("DayvaneTest \xc3\xa9t\xc3\xa9")) << "removing what is not there";
+    EXPECT_FALSE(startup.write("", text)) << "an empty name would replace the key's default value";
+}
+
+// --- the desktop shortcut -------------------------------------------------------
+
+std::wstring desktopLink() {
+    PWSTR raw = nullptr;
+    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &raw)));
+    const std::wstring path = (raw ? raw : L"") + std::wstring(L"\\Dayvane.lnk");
+    ::CoTaskMemFree(raw);
+    return path;
+}
+
+// Target, arguments, working folder and icon, as the shell reads them.
+std::vector<std::wstring> loadLink(const std::wstring& file) {
+    win32::ComPtr<IShellLinkW> link;
+    win32::ComPtr<IPersistFile> persist;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.put()))) ||
+        FAILED(link->QueryInterface(IID_PPV_ARGS(persist.put()))) || FAILED(persist->Load(file.c_str(), STGM_READ)))
+        return {};
+    wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    int index = -1;
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(arguments, MAX_PATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &index);
+    return {target, arguments, folder, icon + (L"," + std::to_wstring(index))};
+}
+
+TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
+    // Wine writes a link's path in the ANSI code page: no letters beyond it.
+    const fs::path folder = fs::temp_directory_path() / L"D\u00e5yvane T\u00ebst";
+    fs::create_directories(folder);
+    const std::wstring link = desktopLink();
+    ::DeleteFileW(link.c_str());
+    win32::DesktopShortcutMaker maker;
+    for (const wchar_t* exe : {L"Dayvane.exe", L"Renamed Cal.exe"}) {
+        const std::string target = win32::narrow((folder / exe).wstring());
+        fs::copy_file(testProgram(), folder / exe, fs::copy_options::overwrite_existing);
+        const Outcome made = maker.createOnDesktop({"Dayvane", target, "", win32::narrow(folder.wstring()), target});
+        ASSERT_TRUE(made) << made.reason;
+        EXPECT_EQ(loadLink(link), (std::vector<std::wstring>{win32::widen(target), L"", folder.wstring(),
+                                                             win32::widen(target) + L",0"}));
+    }
+    ::DeleteFileW(link.c_str());
+    // A folder of the shortcut's name stands in the way.
+    ASSERT_TRUE(::CreateDirectoryW(link.c_str(), nullptr));
+    const Outcome blocked = maker.createOnDesktop({"Dayvane", "C:\\x.exe", "", "C:\\", "C:\\x.exe"});
+    ::RemoveDirectoryW(link.c_str());
+    EXPECT_FALSE(blocked);
+    EXPECT_FALSE(blocked.reason.empty());
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+// --- starting a program, and what counts as one ---------------------------------
+
+class LaunchFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / L"DayvaneTests Start";
+        fs::remove_all(root, ignored);
+        folder = root / L"Syst\u00e8me d'\u65e5\u672c";
+        ASSERT_TRUE(fs::create_directories(folder, ignored)) << ignored.message();
+    }
+    void TearDown() override { fs::remove_all(root, ignored); }
+
+    // A copy of the stamp helper, which marks "<path>.ran" when it runs.
+    fs::path helperAt(const fs::path& path) {
+        fs::copy_file(testProgram().parent_path() / L"dayvane_stamp_helper.exe", path,
+                      fs::copy_options::overwrite_existing, ignored);
+        EXPECT_FALSE(ignored) << ignored.message();
+        return path;
+    }
+    static bool ran(const fs::path& program) { return fs::exists(program.wstring() + L".ran"); }
+
+    fs::path root, folder;
+    std::error_code ignored;
+};
+
+TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
+    // An unquoted command line would run "<root>\..\DayvaneTests.exe" first.
+    const fs::path decoy = helperAt(fs::path(root.wstring() + L"\\..\\DayvaneTests.exe").lexically_normal());
+    const fs::path program = helperAt(folder / L"msinfo32 copy.exe");
+    win32::CreateProcessStart start;
+    const Outcome outcome = start.start(win32::narrow(program.wstring()));
+    ASSERT_TRUE(outcome) << outcome.reason;
+    EXPECT_TRUE(pumpUntil([&] { return ran(program); }, std::chrono::seconds(20))) << "the program never ran";
+    EXPECT_FALSE(ran(decoy));
+    fs::remove(decoy, ignored);
+    fs::remove(decoy.wstring() + L".ran", ignored);
+    for (const std::string& path : {""s, win32::narrow((folder / L"missing.exe").wstring()),
+                                    win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y.exe"s}) {
+        const Outcome failed = start.start(path);
+        EXPECT_FALSE(failed) << path;
+        EXPECT_FALSE(failed.reason.empty()) << path;
+    }
+}
+
+TEST_F(LaunchFolder, OnlyOrdinaryFilesCount) {
+    const std::string plain = win32::narrow(helperAt(folder / L"MSINFO32.EXE").wstring());
+    for (const auto& [name, attribute] : {std::pair{L"hidden.exe", FILE_ATTRIBUTE_HIDDEN},
+                                         std::pair{L"system.exe", FILE_ATTRIBUTE_SYSTEM}})
+        ::SetFileAttributesW(helperAt(folder / name).c_str(), attribute);
+    const win32::SystemFileQuery files;
+    EXPECT_TRUE(files.isOrdinaryFile(plain));
+    EXPECT_TRUE(files.isOrdinaryFile(win32::narrow((folder / L"msinfo32.exe").wstring()))) << "in any case";
+    for (const std::string& path :
+         {win32::narrow((folder / L"hidden.exe").wstring()), win32::narrow((folder / L"system.exe").wstring()),
+          win32::narrow(folder.wstring()), win32::narrow((folder / L"missing.exe").wstring()),
+          win32::narrow((folder / L"*.EXE").wstring()), ""s, plain + "\0.txt"s, "C:\\bad|name<>\\MSINFO32.EXE"s})
+        EXPECT_FALSE(files.isOrdinaryFile(path)) << path;
+    for (const wchar_t* name : {L"hidden.exe", L"system.exe"})
+        ::SetFileAttributesW((folder / name).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
