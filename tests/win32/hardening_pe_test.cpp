@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,41 +26,27 @@ std::wstring builtProgram() {
     return self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\Dayvane.exe";
 }
 
+// Mapped as the loader maps it, so that addresses in the image are offsets from its base.
 class ProgramImage : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::ifstream in(std::filesystem::path(builtProgram()), std::ios::binary);
-        bytes_.assign(std::istreambuf_iterator<char>(in), {});
+        module_ = ::LoadLibraryExW(builtProgram().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     }
+    static void TearDownTestSuite() { ::FreeLibrary(module_); }
     void SetUp() override {
-        const auto* dos = at<IMAGE_DOS_HEADER>(0);
-        ASSERT_TRUE(dos && dos->e_magic == IMAGE_DOS_SIGNATURE) << "no MZ header";
-        nt = at<IMAGE_NT_HEADERS64>(static_cast<size_t>(dos->e_lfanew));
-        ASSERT_TRUE(nt && nt->Signature == IMAGE_NT_SIGNATURE) << "no PE signature";
+        ASSERT_NE(module_, nullptr) << "Dayvane.exe does not map as an image";
+        // The low bits of the handle mark a resource-only mapping.
+        base = reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(module_) & ~std::uintptr_t{3});
+        const LONG headers = reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew;
+        nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + headers);
         ASSERT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC) << "not a PE32+ image";
-        const auto* first = IMAGE_FIRST_SECTION(nt);
-        const size_t offset = reinterpret_cast<const char*>(first) - bytes_.data();
-        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-            const auto* s = at<IMAGE_SECTION_HEADER>(offset + i * sizeof(IMAGE_SECTION_HEADER));
-            ASSERT_NE(s, nullptr) << "section table cut short";
-            sections.push_back(*s);
-        }
+        sections = {IMAGE_FIRST_SECTION(nt), nt->FileHeader.NumberOfSections};
     }
 
-    template <typename T>
-    static const T* at(size_t offset) {
-        return offset + sizeof(T) <= bytes_.size() ? reinterpret_cast<const T*>(bytes_.data() + offset) : nullptr;
-    }
-    size_t fileOffset(DWORD rva) const {
-        for (const IMAGE_SECTION_HEADER& s : sections)
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
-                return s.PointerToRawData + (rva - s.VirtualAddress);
-        return bytes_.size();
-    }
-
-    static inline std::string bytes_;
+    static inline HMODULE module_ = nullptr;
+    const char* base = nullptr;
     const IMAGE_NT_HEADERS64* nt = nullptr;
-    std::vector<IMAGE_SECTION_HEADER> sections;
+    std::span<const IMAGE_SECTION_HEADER> sections;
 };
 
 // A random base needs relocations to move to, and high entropy needs
@@ -99,11 +84,9 @@ TEST_F(ProgramImage, ImportsAtStartOnlyDllsThatCannotBePlanted) {
                                               "msvcrt.dll",   "ole32.dll",  "comctl32.dll"};
     std::vector<std::string> imported;
     const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (size_t i = fileOffset(table); const auto* entry = at<IMAGE_IMPORT_DESCRIPTOR>(i); i += sizeof *entry) {
-        if (entry->Name == 0) break;
-        std::string dll;
-        for (size_t c = fileOffset(entry->Name); c < bytes_.size() && bytes_[c]; ++c)
-            dll += static_cast<char>(std::tolower(static_cast<unsigned char>(bytes_[c])));
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry) {
+        std::string dll = base + entry->Name;
+        std::transform(dll.begin(), dll.end(), dll.begin(), [](unsigned char c) { return std::tolower(c); });
         imported.push_back(dll);
     }
     EXPECT_FALSE(imported.empty());

@@ -84,31 +84,22 @@ Memory memoryNow() {
     return m;
 }
 
-// An entry of the GDI handle table as Windows and Wine lay it out on x64.
-struct GdiHandleEntry {
-    std::uint64_t object;
-    std::uint16_t processId, count, unique;
-    std::uint8_t type, flags;
-    std::uint64_t user;
-};
-static_assert(sizeof(GdiHandleEntry) == 24);
-
 // The GDI objects of this process. GetGuiResources says 0 under Wine; there
-// the table the PEB points at (GdiSharedHandleTable) is the process's own.
+// the handle table the PEB points at (GdiSharedHandleTable, at 0xF8) is the
+// process's own: 0x10000 entries of 24 bytes, each with its type at byte 14.
 long gdiObjects() {
     if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
     PROCESS_BASIC_INFORMATION process{};
-    if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, nullptr))
-        return 0;
+    ::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, nullptr);
     const auto* peb = reinterpret_cast<const char*>(process.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + 0xF8);
+    const auto* table = peb ? *reinterpret_cast<const std::uint8_t* const*>(peb + 0xF8) : nullptr;
     long live = 0;
-    for (int i = 0; table && i < 0x10000; ++i) live += table[i].type != 0;
+    for (int i = 0; table && i < 0x10000; ++i) live += table[24 * i + 14] != 0;
     return live;
 }
 
 // Wine's month calendar makes a bold font at each WM_SETFONT and frees only
-// the last one it made: each font given to a view leaks one.
+// the last one it made: each font given to a view leaves one behind.
 long& calendarFonts() {
     static long given = 0;
     return given;
@@ -121,16 +112,14 @@ LRESULT CALLBACK countCalendarFonts(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// What one font given to a month calendar costs here: 1 under Wine, 0 on Windows.
+// What a font given to a month calendar leaves behind here: 1 under Wine, 0 on Windows.
 long objectsLeftPerCalendarFont() {
-    constexpr int kFonts = 4;
     const long before = gdiObjects();
-    HWND view = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_POPUP, 0, 0, 200, 160, nullptr, nullptr, instance(),
-                                  nullptr);
-    for (int i = 0; i < kFonts; ++i)
+    HWND view = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, instance(), nullptr);
+    for (int i = 0; i < 4; ++i)
         ::SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     ::DestroyWindow(view);
-    return (gdiObjects() - before) / kFonts;
+    return (gdiObjects() - before) / 4;
 }
 
 // Runs what is waiting, paints included, without waiting for more.
@@ -186,7 +175,8 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
     drain();
     const long perCalendarFont = objectsLeftPerCalendarFont();
     const std::unique_ptr<HHOOK__, decltype(&::UnhookWindowsHookEx)> hook(
-        ::SetWindowsHookExW(WH_CALLWNDPROC, countCalendarFonts, nullptr, ::GetCurrentThreadId()), ::UnhookWindowsHookEx);
+        ::SetWindowsHookExW(WH_CALLWNDPROC, countCalendarFonts, nullptr, ::GetCurrentThreadId()),
+        ::UnhookWindowsHookEx);
     ASSERT_TRUE(hook);
     const long handlesBefore = win32::liveHandles();
     const long gdiBefore = gdiObjects();

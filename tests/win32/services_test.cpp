@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -52,14 +52,9 @@ protected:
 
 TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
     const Kind& kind = GetParam();
+    const auto bytes = static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t));
     if (kind.type) {
-        HKEY raw = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
-                                    nullptr),
-                  ERROR_SUCCESS);
-        const win32::UniqueKey key(raw);
-        ASSERT_EQ(::RegSetValueExW(raw, L"Value", 0, kind.type, reinterpret_cast<const BYTE*>(kind.stored.data()),
-                                   static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t))),
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey.c_str(), L"Value", kind.type, kind.stored.data(), bytes),
                   ERROR_SUCCESS);
     }
     RecordingMessageBox messages;
@@ -73,12 +68,6 @@ TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
     const bool found = about.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(kKey), "Value", text);
     EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
     EXPECT_EQ(win32::RegistrySettings().read(kApp, "Kinds", "Value"), kind.settingsReads);
-}
-
-std::wstring expanded(const wchar_t* text) {
-    wchar_t out[1024] = {};
-    ::ExpandEnvironmentStringsW(text, out, 1024);
-    return out;
 }
 
 // Windows keeps a REG_SZ as written; Wine adds a NUL. Either way the text is whole.
@@ -98,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         Kind{"TooLong", REG_SZ, std::wstring(4097, L'y') + L'\0', std::nullopt, ""},
         Kind{"Dword", REG_DWORD, L"\x0105\0"s, "&h000105", ""},
         Kind{"Expandable", REG_EXPAND_SZ, L"%SystemRoot%\\msinfo32.exe"s + L'\0',
-             win32::narrow(expanded(L"%SystemRoot%\\msinfo32.exe")), ""},
+             std::getenv("SystemRoot") + "\\msinfo32.exe"s, ""},
         Kind{"Binary", REG_BINARY, L"TRUE", "stale", ""},
         Kind{"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -118,41 +107,16 @@ TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
     EXPECT_EQ(key, 0u);
 }
 
-// --- what the options dialog writes -------------------------------------------
-
-std::optional<std::wstring> stringValue(const wchar_t* key, const std::wstring& name) {
-    wchar_t data[1024] = {};
-    DWORD bytes = sizeof data;
-    if (::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    return data;
-}
-
-TEST(RegistryWrites, SettingsAndTheRunValueAreStringsWrittenAsGiven) {
-    const std::string text = "\"C:\\Program Files\\D\xc3\xa5yvane\\Dayvane.exe\" -b";
-    ASSERT_TRUE(win32::RegistrySettings().save(kApp, "Kinds", "Mode", text));
-    EXPECT_EQ(stringValue(kKey.c_str(), L"Mode"), win32::widen(text));
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\DayvaneTests \u00c4rger");
-
-    const wchar_t* run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Writing and removing the Run value itself is seen whole in the options dialog's end-to-end test.
+TEST(RunValue, RemovingAnAbsentValueSucceedsAndAnEmptyNameIsRefused) {
     win32::RunKeyStartup startup;
-    ASSERT_TRUE(startup.write("DayvaneTest \xc3\xa9t\xc3\xa9", text));
-    EXPECT_EQ(stringValue(run, L"DayvaneTest \u00e9t\u00e9"), win32::widen(text));
-    EXPECT_TRUE(startup.remove("DayvaneTest \xc3\xa9t\xc3\xa9"));
-    EXPECT_EQ(stringValue(run, L"DayvaneTest \u00e9t\u00e9"), std::nullopt);
-    EXPECT_TRUE(startup.remove("DayvaneTest \xc3\xa9t\xc3\xa9")) << "removing what is not there";
-    EXPECT_FALSE(startup.write("", text)) << "an empty name would replace the key's default value";
+    EXPECT_TRUE(startup.remove("DayvaneTests absent \xc3\xa9t\xc3\xa9"));
+    // An empty name would be the key's default value.
+    EXPECT_FALSE(startup.write("", "\"C:\\x.exe\""));
+    EXPECT_FALSE(startup.remove(""));
 }
 
 // --- the desktop shortcut -------------------------------------------------------
-
-std::wstring desktopLink() {
-    PWSTR raw = nullptr;
-    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &raw)));
-    const std::wstring path = (raw ? raw : L"") + std::wstring(L"\\Dayvane.lnk");
-    ::CoTaskMemFree(raw);
-    return path;
-}
 
 // Target, arguments, working folder and icon, as the shell reads them.
 std::vector<std::wstring> loadLink(const std::wstring& file) {
@@ -174,7 +138,10 @@ TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
     // Wine writes a link's path in the ANSI code page: no letters beyond it.
     const fs::path folder = fs::temp_directory_path() / L"D\u00e5yvane T\u00ebst";
     fs::create_directories(folder);
-    const std::wstring link = desktopLink();
+    PWSTR desktop = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop));
+    const std::wstring link = desktop + std::wstring(L"\\Dayvane.lnk");
+    ::CoTaskMemFree(desktop);
     ::DeleteFileW(link.c_str());
     win32::DesktopShortcutMaker maker;
     for (const wchar_t* exe : {L"Dayvane.exe", L"Renamed Cal.exe"}) {
@@ -198,42 +165,39 @@ TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
 
 // --- starting a program, and what counts as one ---------------------------------
 
+// A folder with blanks and letters beyond ASCII, and copies of the stamp
+// helper in it, which marks "<its path>.ran" when it runs.
 class LaunchFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() / L"DayvaneTests Start";
-        fs::remove_all(root, ignored);
-        folder = root / L"Syst\u00e8me d'\u65e5\u672c";
-        ASSERT_TRUE(fs::create_directories(folder, ignored)) << ignored.message();
-    }
+    void SetUp() override { fs::remove_all(root, ignored); }
     void TearDown() override { fs::remove_all(root, ignored); }
 
-    // A copy of the stamp helper, which marks "<path>.ran" when it runs.
-    fs::path helperAt(const fs::path& path) {
+    std::string helperAt(const fs::path& path) {
+        fs::create_directories(path.parent_path(), ignored);
         fs::copy_file(testProgram().parent_path() / L"dayvane_stamp_helper.exe", path,
                       fs::copy_options::overwrite_existing, ignored);
         EXPECT_FALSE(ignored) << ignored.message();
-        return path;
+        return win32::narrow(path.wstring());
     }
-    static bool ran(const fs::path& program) { return fs::exists(program.wstring() + L".ran"); }
+    static bool ran(const std::string& program) { return fs::exists(win32::widen(program) + L".ran"); }
 
-    fs::path root, folder;
+    const fs::path root = fs::temp_directory_path() / L"DayvaneTests Start";
+    const fs::path folder = root / L"Syst\u00e8me d'\u65e5\u672c";
     std::error_code ignored;
 };
 
 TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
-    // An unquoted command line would run "<root>\..\DayvaneTests.exe" first.
-    const fs::path decoy = helperAt(fs::path(root.wstring() + L"\\..\\DayvaneTests.exe").lexically_normal());
-    const fs::path program = helperAt(folder / L"msinfo32 copy.exe");
+    // An unquoted command line would run "...\DayvaneTests.exe" first.
+    const std::string decoy = helperAt(root.parent_path() / L"DayvaneTests.exe");
+    const std::string program = helperAt(folder / L"msinfo32 copy.exe");
     win32::CreateProcessStart start;
-    const Outcome outcome = start.start(win32::narrow(program.wstring()));
+    const Outcome outcome = start.start(program);
     ASSERT_TRUE(outcome) << outcome.reason;
     EXPECT_TRUE(pumpUntil([&] { return ran(program); }, std::chrono::seconds(20))) << "the program never ran";
     EXPECT_FALSE(ran(decoy));
-    fs::remove(decoy, ignored);
-    fs::remove(decoy.wstring() + L".ran", ignored);
-    for (const std::string& path : {""s, win32::narrow((folder / L"missing.exe").wstring()),
-                                    win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y.exe"s}) {
+    fs::remove(win32::widen(decoy), ignored);
+    fs::remove(win32::widen(decoy) + L".ran", ignored);
+    for (const std::string& path : {""s, program + ".missing", win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y"s}) {
         const Outcome failed = start.start(path);
         EXPECT_FALSE(failed) << path;
         EXPECT_FALSE(failed.reason.empty()) << path;
@@ -241,20 +205,17 @@ TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
 }
 
 TEST_F(LaunchFolder, OnlyOrdinaryFilesCount) {
-    const std::string plain = win32::narrow(helperAt(folder / L"MSINFO32.EXE").wstring());
-    for (const auto& [name, attribute] : {std::pair{L"hidden.exe", FILE_ATTRIBUTE_HIDDEN},
-                                         std::pair{L"system.exe", FILE_ATTRIBUTE_SYSTEM}})
-        ::SetFileAttributesW(helperAt(folder / name).c_str(), attribute);
+    const std::string plain = helperAt(folder / L"MSINFO32.EXE");
+    const std::string hidden = helperAt(folder / L"hidden.exe"), system = helperAt(folder / L"system.exe");
+    ::SetFileAttributesW(win32::widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesW(win32::widen(system).c_str(), FILE_ATTRIBUTE_SYSTEM);
     const win32::SystemFileQuery files;
     EXPECT_TRUE(files.isOrdinaryFile(plain));
     EXPECT_TRUE(files.isOrdinaryFile(win32::narrow((folder / L"msinfo32.exe").wstring()))) << "in any case";
-    for (const std::string& path :
-         {win32::narrow((folder / L"hidden.exe").wstring()), win32::narrow((folder / L"system.exe").wstring()),
-          win32::narrow(folder.wstring()), win32::narrow((folder / L"missing.exe").wstring()),
-          win32::narrow((folder / L"*.EXE").wstring()), ""s, plain + "\0.txt"s, "C:\\bad|name<>\\MSINFO32.EXE"s})
+    for (const std::string& path : {hidden, system, win32::narrow(folder.wstring()), plain + ".missing",
+                                    win32::narrow((folder / L"*.EXE").wstring()), ""s, plain + "\0.txt"s,
+                                    "C:\\bad|name<>\\MSINFO32.EXE"s})
         EXPECT_FALSE(files.isOrdinaryFile(path)) << path;
-    for (const wchar_t* name : {L"hidden.exe", L"system.exe"})
-        ::SetFileAttributesW((folder / name).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../fakes/fake_about.h"
@@ -34,23 +35,22 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
 
-// The control whose designed box a child window covers at this DPI.
+// The control whose designed box the child covers at the form's DPI.
 const Control* controlOf(const Form& form, HWND child) {
     const RECT r = rectInParent(child);
+    const auto px = [&](int twips) { return twipsToPx(twips, form.dpi()); };
     for (const Control* c : form.controls()) {
         const TwipsBox& b = c->design().box;
-        const int left = twipsToPx(b.left, form.dpi()), top = twipsToPx(b.top, form.dpi());
-        const RECT box{left, top, left + twipsToPx(b.width, form.dpi()), top + twipsToPx(b.height, form.dpi())};
-        // A line is as high or as wide as its stroke.
-        if (b.width > 0 && r.left == box.left && r.top == box.top && r.right == box.right &&
-            (b.height == 0 || r.bottom == box.bottom))
+        // A line is as high as its stroke.
+        if (b.width > 0 && r.left == px(b.left) && r.top == px(b.top) && r.right == px(b.left) + px(b.width) &&
+            (b.height == 0 || r.bottom == px(b.top) + px(b.height)))
             return c;
     }
     return nullptr;
 }
 
 std::string nameOf(const Form& form, HWND child) {
-    const Control* c = child ? controlOf(form, child) : nullptr;
+    const Control* c = controlOf(form, child);
     return c ? c->name() : "<" + win32::narrow(className(child)) + " on no designed box>";
 }
 
@@ -66,7 +66,7 @@ LONG fontHeight(HWND hwnd) {
     return std::abs(lf.lfHeight);
 }
 
-// Whether a child shows all it holds: a whole month, or the whole text.
+// A month view shows a whole month, a text box the whole text, in the part of it that is seen.
 bool showsItAll(HWND child, const RECT& parentClient) {
     const RECT box = rectInParent(child);
     if (className(child) == MONTHCAL_CLASSW) {
@@ -75,13 +75,13 @@ bool showsItAll(HWND child, const RECT& parentClient) {
         return need.right <= std::min(box.right, parentClient.right) - box.left && need.bottom <= box.bottom - box.top;
     }
     if (className(child) != L"Edit") return true;
-    // After the last CR LF the edit counts one more, empty line.
-    const auto lines = ::SendMessageW(child, EM_GETLINECOUNT, 0, 0);
     const auto top = [&](LRESULT line) {
-        return static_cast<short>(HIWORD(::SendMessageW(child, EM_POSFROMCHAR, ::SendMessageW(child, EM_LINEINDEX,
-                                                                                              line, 0), 0)));
+        const auto first = ::SendMessageW(child, EM_LINEINDEX, line, 0);
+        return static_cast<short>(HIWORD(::SendMessageW(child, EM_POSFROMCHAR, first, 0)));
     };
-    return lines > 2 && top(lines - 2) + (top(lines - 2) - top(lines - 3)) <= box.bottom - box.top;
+    // After the last CR LF the edit counts one more, empty line.
+    const auto last = ::SendMessageW(child, EM_GETLINECOUNT, 0, 0) - 2;
+    return last > 0 && 2 * top(last) - top(last - 1) <= box.bottom - box.top;
 }
 
 // Every window of the program with the real services; only the message box
@@ -94,15 +94,13 @@ protected:
         ::SendMessageW(hwndOf(frmmain), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         pumpFor(20ms);
     }
-    // The shell still knows the program's icon (NIM_MODIFY fails for one it does not).
-    bool iconKnown() {
+    // What the shell is asked about the program's own icon (hWnd, uID 1).
+    bool askShell(DWORD what) {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof data;
         data.hWnd = hwndOf(frmmain);
         data.uID = 1;
-        data.uFlags = NIF_TIP;
-        ::wcscpy(data.szTip, L"Dayvane is running");
-        return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+        return ::Shell_NotifyIconW(what, &data) != FALSE;
     }
 
     RecordingMessageBox messages;
@@ -129,7 +127,7 @@ protected:
 
 struct Layout {
     const char* name;
-    int form;  // in RealWindows::forms
+    int form;                        // in RealWindows::forms
     std::vector<std::string> order;  // the children, top first
     std::vector<std::string> tabs;   // where the focus starts, then where each Tab takes it
     bool caption, taskbarButton;
@@ -137,6 +135,7 @@ struct Layout {
 
 class WindowLayout : public RealWindows, public ::testing::WithParamInterface<Layout> {};
 
+// Also the pointer: the hand over a link label only.
 TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
     const Layout& want = GetParam();
     Form& form = *forms[want.form];
@@ -145,27 +144,26 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
     const HWND hwnd = hwndOf(form);
     const auto style = ::GetWindowLongPtrW(hwnd, GWL_STYLE), ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, want.caption);
-    EXPECT_EQ((ex & WS_EX_APPWINDOW) || !(::GetWindow(hwnd, GW_OWNER) || (ex & WS_EX_TOOLWINDOW)),
-              want.taskbarButton);
+    EXPECT_EQ((ex & WS_EX_APPWINDOW) || !(::GetWindow(hwnd, GW_OWNER) || (ex & WS_EX_TOOLWINDOW)), want.taskbarButton);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT outer{};
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ::GetWindowRect(hwnd, &outer);
     if (form.design().centred) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        RECT r{};
-        ::GetWindowRect(hwnd, &r);
-        EXPECT_LE(std::abs(r.left + r.right - monitor.rcWork.left - monitor.rcWork.right), 1);
-        EXPECT_LE(std::abs(r.top + r.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
+        EXPECT_LE(std::abs(outer.left + outer.right - monitor.rcWork.left - monitor.rcWork.right), 1);
+        EXPECT_LE(std::abs(outer.top + outer.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 1);
     }
-    std::map<HWND, LONG> fontsBefore;
+    const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+    std::map<HWND, LONG> fontsAtStart;
     const int startDpi = form.dpi();
     for (const int dpi : {startDpi, 144}) {
+        // What the system sends as the window crosses to a monitor of another DPI.
         if (dpi != startDpi) {
-            RECT suggested{};
-            ::GetWindowRect(hwnd, &suggested);
-            ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-            pumpFor(20ms);
+            ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&outer));
         }
+        pumpFor(20ms);
         SCOPED_TRACE(dpi);
         RECT client{};
         ::GetClientRect(hwnd, &client);
@@ -177,11 +175,14 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
         for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             order.push_back(nameOf(form, child));
             EXPECT_TRUE(showsItAll(child, client)) << order.back();
-            // Fonts follow the DPI; a month view may take a smaller one to fit.
-            if (fontsBefore.count(child) && className(child) != MONTHCAL_CLASSW) {
-                EXPECT_NEAR(fontHeight(child), fontsBefore[child] * dpi / startDpi, 1) << order.back();
+            ::SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            const Control* control = controlOf(form, child);
+            EXPECT_EQ(::GetCursor() == hand, control && control->design().pointer == Pointer::Hand) << order.back();
+            // A month view may take a smaller font to fit.
+            if (fontsAtStart.count(child) && className(child) != MONTHCAL_CLASSW) {
+                EXPECT_NEAR(fontHeight(child), fontsAtStart[child] * dpi / startDpi, 1) << order.back();
             }
-            fontsBefore.emplace(child, fontHeight(child));
+            fontsAtStart.emplace(child, fontHeight(child));
         }
         EXPECT_EQ(order, want.order);
         HWND at = ::GetFocus();
@@ -213,7 +214,7 @@ struct Input {
     UINT message;
     WPARAM key;
     bool loaded, visible;
-    size_t launches;          // links opened, programs started, messages shown
+    size_t launches;         // links opened, programs started, messages shown
     const char* focusAfter;  // nullptr: not checked
 };
 
@@ -224,9 +225,9 @@ TEST_P(WindowInput, ReachesTheHandlerItIsFor) {
     Form& form = *forms[in.form];
     form.Show();
     pumpFor(20ms);
-    HWND target = in.target ? childNamed(form, in.target) : ::GetFocus();
-    ASSERT_NE(target, nullptr);
-    MSG msg{target, in.message, in.key, in.message == WM_SYSCHAR ? (1 << 29) : 0, 0, {}};
+    MSG msg{in.target ? childNamed(form, in.target) : ::GetFocus(), in.message, in.key, 0, 0, {}};
+    ASSERT_NE(msg.hwnd, nullptr);
+    if (in.message == WM_SYSCHAR) msg.lParam = 1 << 29;  // Alt is down
     if (!::IsDialogMessageW(::GetActiveWindow(), &msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
@@ -253,43 +254,17 @@ INSTANTIATE_TEST_SUITE_P(
                       Input{"ReadmeTextClick", 3, "Text1", WM_LBUTTONDOWN, MK_LBUTTON, true, true, 0, "Picture1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct Pointer {
-    const char* name;
-    int form;
-    const char* label;
-    bool hand;
-};
-
-class LabelPointer : public RealWindows, public ::testing::WithParamInterface<Pointer> {};
-
-TEST_P(LabelPointer, IsTheHandOnlyOverALink) {
-    Form& form = *forms[GetParam().form];
-    form.Show();
-    HWND label = childNamed(form, GetParam().label);
-    ASSERT_NE(label, nullptr);
-    ::SendMessageW(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(::GetCursor() == ::LoadCursorW(nullptr, IDC_HAND), GetParam().hand);
-}
-
-INSTANTIATE_TEST_SUITE_P(Labels, LabelPointer,
-                         ::testing::Values(Pointer{"OptionsShortcutLink", 1, "Label2", true},
-                                           Pointer{"OptionsText", 1, "Label1", false},
-                                           Pointer{"AboutWebSiteLink", 2, "Label4", true},
-                                           Pointer{"AboutTitle", 2, "lblTitle", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // --- the main window --------------------------------------------------------
 
 // The real timer must be armed again after every tick.
 TEST_F(RealWindows, ClockInTheCaptionKeepsTicking) {
     frmmain.Show();
     std::vector<std::wstring> captions{windowText(hwndOf(frmmain))};
-    EXPECT_TRUE(pumpUntil(
-        [&] {
-            if (windowText(hwndOf(frmmain)) != captions.back()) captions.push_back(windowText(hwndOf(frmmain)));
-            return captions.size() > 3;
-        },
-        10s))
+    const auto changedThrice = [&] {
+        if (windowText(hwndOf(frmmain)) != captions.back()) captions.push_back(windowText(hwndOf(frmmain)));
+        return captions.size() > 3;
+    };
+    EXPECT_TRUE(pumpUntil(changedThrice, 10s))
         << "the caption changed " << captions.size() - 1 << " times, last to " << win32::narrow(captions.back());
 }
 
@@ -297,34 +272,15 @@ TEST_F(RealWindows, ArrowClickOnTheMainViewMovesBothViews) {
     frmmain.Show();
     frmmain.mv1.setValue({2024, 12, 20});
     frmmain.AdjDate();
-    HWND mv1 = childNamed(frmmain, "mv1");
     POINT arrow{};
-    ASSERT_TRUE(findNextArrow(mv1, arrow));
-    clickAt(mv1, arrow);
+    ASSERT_TRUE(findNextArrow(childNamed(frmmain, "mv1"), arrow));
+    clickAt(childNamed(frmmain, "mv1"), arrow);
     pumpFor(50ms);
     EXPECT_EQ(frmmain.mv1.Value(), (Date{2025, 1, 20}));
     const SYSTEMTIME next = currentSelection(childNamed(frmmain, "mv3"));
     EXPECT_EQ((Date{next.wYear, next.wMonth, next.wDay}), frmmain.mv3.Value());
     EXPECT_EQ(frmmain.mv3.Month(), 2);
     EXPECT_TRUE(messages.prompts.empty());
-}
-
-TEST_F(RealWindows, EachMonthViewShowsItsOwnColours) {
-    frmmain.Show();
-    HWND plain = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD, 0, 0, 200, 160, hwndOf(frmmain), nullptr,
-                                   instance(), nullptr);
-    for (const MonthView* view : {&frmmain.mv1, &frmmain.mv3}) {
-        const MonthViewColors& c = view->colors();
-        const std::pair<int, std::optional<unsigned>> parts[] = {
-            {MCSC_TITLEBK, c.titleBack}, {MCSC_TITLETEXT, c.titleText},       {MCSC_MONTHBK, c.monthBack},
-            {MCSC_TEXT, c.text},         {MCSC_TRAILINGTEXT, c.trailingText}, {MCSC_BACKGROUND, c.background}};
-        // A part without a colour of its own keeps what a plain control has.
-        for (const auto& [part, colour] : parts)
-            EXPECT_EQ(::SendMessageW(childNamed(frmmain, view->name()), MCM_GETCOLOR, part, 0),
-                      colour ? *colour : ::SendMessageW(plain, MCM_GETCOLOR, part, 0))
-                << view->name() << " part " << part;
-    }
-    ::DestroyWindow(plain);
 }
 
 // The dialog manager turns Esc and Enter into IDCANCEL and IDOK; they must
@@ -340,55 +296,36 @@ TEST_F(RealWindows, DialogKeyCommandsAreNoMenuItems) {
     EXPECT_FALSE(::IsWindowVisible(hwndOf(frmmain))) << "the menu no longer works";
 }
 
-struct TrayCase {
-    const char* name;
-    UINT mouse;
-    bool restores;
-};
-
-class TrayIcon : public RealWindows, public ::testing::WithParamInterface<TrayCase> {};
-
-TEST_P(TrayIcon, OnlyAFinishedClickOrKeySelectBringsTheWindowBackInFront) {
+// Version 4 of the callback: the mouse message in the low word, the icon's id in the high.
+TEST_F(RealWindows, OnlyAFinishedClickOrKeySelectOnTheIconBringsTheWindowBackInFront) {
     frmmain.Show();
-    chooseMenu(L"Minimise");
-    ASSERT_FALSE(::IsWindowVisible(hwndOf(frmmain)));
     // Another window holds the foreground, so that taking it back shows.
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                   instance(), nullptr);
-    ::SetForegroundWindow(other);
-    // Version 4: the mouse message in the low word, the icon's id in the high.
-    ::SendMessageW(hwndOf(frmmain), win32::kTrayCallbackMessage, 0, MAKELPARAM(GetParam().mouse, 1));
-    pumpFor(50ms);
-    EXPECT_EQ(::IsWindowVisible(hwndOf(frmmain)) != FALSE, GetParam().restores);
-    EXPECT_EQ(::GetForegroundWindow() == hwndOf(frmmain), GetParam().restores);
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, instance(), 0);
+    for (const auto& [name, mouse, restores] :
+         {std::tuple{"LeftButtonUp", WM_LBUTTONUP, true}, std::tuple{"RightButtonUp", WM_RBUTTONUP, true},
+          std::tuple{"KeySelect", NIN_KEYSELECT, true}, std::tuple{"MouseMove", WM_MOUSEMOVE, false},
+          std::tuple{"LeftButtonDown", WM_LBUTTONDOWN, false}, std::tuple{"DoubleClick", WM_LBUTTONDBLCLK, false}}) {
+        chooseMenu(L"Minimise");
+        ::SetForegroundWindow(other);
+        ::SendMessageW(hwndOf(frmmain), win32::kTrayCallbackMessage, 0, MAKELPARAM(mouse, 1));
+        pumpFor(50ms);
+        EXPECT_EQ(::IsWindowVisible(hwndOf(frmmain)) != FALSE, restores) << name;
+        EXPECT_EQ(::GetForegroundWindow() == hwndOf(frmmain), restores) << name;
+    }
     ::DestroyWindow(other);
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, TrayIcon,
-                         ::testing::Values(TrayCase{"LeftButtonUp", WM_LBUTTONUP, true},
-                                           TrayCase{"RightButtonUp", WM_RBUTTONUP, true},
-                                           TrayCase{"KeySelect", NIN_KEYSELECT, true},
-                                           TrayCase{"MouseMove", WM_MOUSEMOVE, false},
-                                           TrayCase{"LeftButtonDown", WM_LBUTTONDOWN, false},
-                                           TrayCase{"LeftDoubleClick", WM_LBUTTONDBLCLK, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// Under Wine an icon goes with its dead window anyway: what the program asks
+// Under Wine an icon goes with its dead window anyway: what the program asked
 // the shell for shows only while its window lives.
 TEST_F(RealWindows, ShellKnowsTheIconUntilExitAndGetsItBackAfterARestart) {
     frmmain.Show();
-    ASSERT_TRUE(iconKnown()) << "the shell took no icon";
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = hwndOf(frmmain);
-    data.uID = 1;
-    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    ASSERT_TRUE(askShell(NIM_MODIFY)) << "the shell took no icon";
+    ASSERT_TRUE(askShell(NIM_DELETE));
     ::SendMessageW(hwndOf(frmmain), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(iconKnown()) << "not added again when the shell restarted";
-
+    EXPECT_TRUE(askShell(NIM_MODIFY)) << "not added again when the shell restarted";
     chooseMenu(L"Exit");
     ASSERT_TRUE(::IsWindow(hwndOf(frmmain)));
-    EXPECT_FALSE(iconKnown()) << "the icon stayed after Exit";
+    EXPECT_FALSE(askShell(NIM_MODIFY)) << "the icon stayed after Exit";
 }
 
 }  // namespace
