@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -17,13 +16,12 @@
 namespace dv::test {
 namespace {
 
+// Dayvane.exe beside the build's tests folder.
 std::wstring builtProgram() {
-    wchar_t path[MAX_PATH * 2] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"DAYVANE_EXE", path, MAX_PATH * 2);
-    if (n > 0 && n < MAX_PATH * 2) return path;
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring self = path;
-    return self.substr(0, self.find_last_of(L'\\') + 1) + L"..\\..\\Dayvane.exe";
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"..\\..\\Dayvane.exe";
 }
 
 // Mapped as the loader maps it, so that addresses in the image are offsets from its base.
@@ -68,7 +66,7 @@ TEST_F(ProgramImage, NoSectionIsBothWritableAndExecutable) {
     int code = 0;
     for (const IMAGE_SECTION_HEADER& s : sections) {
         EXPECT_NE(s.Characteristics & (kExecute | kWrite), kExecute | kWrite)
-            << std::string(reinterpret_cast<const char*>(s.Name), strnlen(reinterpret_cast<const char*>(s.Name), 8));
+            << std::string(reinterpret_cast<const char*>(s.Name), 8).c_str();
         if (s.Characteristics & kExecute) ++code;
     }
     EXPECT_EQ(code, 1) << "code belongs in .text alone";

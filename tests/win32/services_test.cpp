@@ -53,10 +53,8 @@ protected:
 TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
     const Kind& kind = GetParam();
     const auto bytes = static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t));
-    if (kind.type) {
-        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey.c_str(), L"Value", kind.type, kind.stored.data(), bytes),
-                  ERROR_SUCCESS);
-    }
+    ASSERT_TRUE(!kind.type || ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey.c_str(), L"Value", kind.type,
+                                                kind.stored.data(), bytes) == ERROR_SUCCESS);
     RecordingMessageBox messages;
     win32::ReadOnlyRegistry registry;
     win32::SystemFileQuery files;
@@ -74,12 +72,11 @@ TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
 INSTANTIATE_TEST_SUITE_P(
     Values, RegistryKinds,
     ::testing::Values(
-        Kind{"WithNul", REG_SZ, L"C:\\Program Files\\Tool\\x.exe"s + L'\0', "C:\\Program Files\\Tool\\x.exe",
-             "C:\\Program Files\\Tool\\x.exe"},
+        Kind{"WithNul", REG_SZ, L"C:\\a b\\x.exe"s + L'\0', "C:\\a b\\x.exe", "C:\\a b\\x.exe"},
         Kind{"WithoutNul", REG_SZ, L"TRUE", "TRUE", "TRUE"},
         Kind{"TwoNuls", REG_SZ, L"abc\0\0"s, "abc\0"s, "abc"},
-        Kind{"NonAscii", REG_SZ, L"Syst\u00e8me \u65e5\u672c"s + L'\0', "Syst\xc3\xa8me \xe6\x97\xa5\xe6\x9c\xac",
-             "Syst\xc3\xa8me \xe6\x97\xa5\xe6\x9c\xac"},
+        Kind{"NonAsciiAndASurrogatePair", REG_SZ, L"\u00e8\u65e5\U0001F41E"s, "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e",
+             "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e"},
         Kind{"Empty", REG_SZ, L"", std::nullopt, ""},
         Kind{"Absent", 0, L"", std::nullopt, ""},
         Kind{"LongestForAbout", REG_SZ, std::wstring(511, L'x') + L'\0', std::string(511, 'x'), std::string(511, 'x')},
@@ -97,9 +94,7 @@ TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
     win32::ReadOnlyRegistry registry;
     RegistryKey key = 0;
     ASSERT_EQ(registry.openKey(RegistryRoot::CurrentUser, "Software", key), ERROR_SUCCESS);
-    const DWORD number = 1;
-    EXPECT_EQ(::RegSetValueExW(reinterpret_cast<HKEY>(key), L"DayvaneTests", 0, REG_DWORD,
-                               reinterpret_cast<const BYTE*>(&number), sizeof number),
+    EXPECT_EQ(::RegSetValueExW(reinterpret_cast<HKEY>(key), L"DayvaneTests", 0, REG_SZ, nullptr, 0),
               ERROR_ACCESS_DENIED);
     RegistryValue value;
     EXPECT_NE(registry.queryValue(key, "Nowhere\0Else"s, 64, value), ERROR_SUCCESS);
@@ -107,16 +102,14 @@ TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
     EXPECT_EQ(key, 0u);
 }
 
-// Writing and removing the Run value itself is seen whole in the options dialog's end-to-end test.
+// Writing and removing the Run value itself is seen whole in the options dialog's end-to-end test;
+// an empty name would be the key's default value.
 TEST(RunValue, RemovingAnAbsentValueSucceedsAndAnEmptyNameIsRefused) {
     win32::RunKeyStartup startup;
     EXPECT_TRUE(startup.remove("DayvaneTests absent \xc3\xa9t\xc3\xa9"));
-    // An empty name would be the key's default value.
     EXPECT_FALSE(startup.write("", "\"C:\\x.exe\""));
     EXPECT_FALSE(startup.remove(""));
 }
-
-// --- the desktop shortcut -------------------------------------------------------
 
 // Target, arguments, working folder and icon, as the shell reads them.
 std::vector<std::wstring> loadLink(const std::wstring& file) {
@@ -163,40 +156,40 @@ TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
     fs::remove_all(folder, ignored);
 }
 
-// --- starting a program, and what counts as one ---------------------------------
-
-// A folder with blanks and letters beyond ASCII, and copies of the stamp
-// helper in it, which marks "<its path>.ran" when it runs.
+// Copies of this test program in a folder with blanks and letters beyond
+// ASCII; started with DAYVANE_LAUNCHED set, a copy leaves "<its path>.ran".
 class LaunchFolder : public ::testing::Test {
 protected:
-    void SetUp() override { fs::remove_all(root, ignored); }
-    void TearDown() override { fs::remove_all(root, ignored); }
-
-    std::string helperAt(const fs::path& path) {
-        fs::create_directories(path.parent_path(), ignored);
-        fs::copy_file(testProgram().parent_path() / L"dayvane_stamp_helper.exe", path,
-                      fs::copy_options::overwrite_existing, ignored);
+    void SetUp() override {
+        fs::remove_all(root, ignored);
+        fs::create_directories(folder, ignored);
+        ::SetEnvironmentVariableW(L"DAYVANE_LAUNCHED", L"1");
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableW(L"DAYVANE_LAUNCHED", nullptr);
+        fs::remove_all(root, ignored);
+    }
+    std::string copyAt(const fs::path& path) {
+        fs::copy_file(testProgram(), path, ignored);
         EXPECT_FALSE(ignored) << ignored.message();
         return win32::narrow(path.wstring());
     }
     static bool ran(const std::string& program) { return fs::exists(win32::widen(program) + L".ran"); }
 
-    const fs::path root = fs::temp_directory_path() / L"DayvaneTests Start";
-    const fs::path folder = root / L"Syst\u00e8me d'\u65e5\u672c";
+    const fs::path root = fs::temp_directory_path() / L"DayvaneLaunch";
+    const fs::path folder = root / L"Dayvane Tests" / L"Syst\u00e8me d'\u65e5\u672c";
     std::error_code ignored;
 };
 
 TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
-    // An unquoted command line would run "...\DayvaneTests.exe" first.
-    const std::string decoy = helperAt(root.parent_path() / L"DayvaneTests.exe");
-    const std::string program = helperAt(folder / L"msinfo32 copy.exe");
+    // An unquoted command line would run "<root>\Dayvane.exe" first.
+    const std::string decoy = copyAt(root / L"Dayvane.exe");
+    const std::string program = copyAt(folder / L"msinfo32 copy.exe");
     win32::CreateProcessStart start;
     const Outcome outcome = start.start(program);
     ASSERT_TRUE(outcome) << outcome.reason;
     EXPECT_TRUE(pumpUntil([&] { return ran(program); }, std::chrono::seconds(20))) << "the program never ran";
     EXPECT_FALSE(ran(decoy));
-    fs::remove(win32::widen(decoy), ignored);
-    fs::remove(win32::widen(decoy) + L".ran", ignored);
     for (const std::string& path : {""s, program + ".missing", win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y"s}) {
         const Outcome failed = start.start(path);
         EXPECT_FALSE(failed) << path;
@@ -205,8 +198,8 @@ TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
 }
 
 TEST_F(LaunchFolder, OnlyOrdinaryFilesCount) {
-    const std::string plain = helperAt(folder / L"MSINFO32.EXE");
-    const std::string hidden = helperAt(folder / L"hidden.exe"), system = helperAt(folder / L"system.exe");
+    const std::string plain = copyAt(folder / L"MSINFO32.EXE");
+    const std::string hidden = copyAt(folder / L"hidden.exe"), system = copyAt(folder / L"system.exe");
     ::SetFileAttributesW(win32::widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
     ::SetFileAttributesW(win32::widen(system).c_str(), FILE_ATTRIBUTE_SYSTEM);
     const win32::SystemFileQuery files;
