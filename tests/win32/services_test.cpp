@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "../fakes/fake_about.h"
-#include "about_box/about_box.h"
 #include "about_services.h"
 #include "handles.h"
 #include "options_services.h"
@@ -18,7 +14,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-// The services against the real registry, shell and file system.
+// The services against the real registry, shell and file system; the value kinds are read by the
+// windows in their own test.
 namespace dv::test {
 namespace {
 
@@ -30,64 +27,6 @@ fs::path testProgram() {
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     return self;
 }
-
-// --- values as other programs may have left them ----------------------------
-
-const std::wstring kKey = L"Software\\DayvaneTests \u00c4rger\\Kinds";
-const std::string kApp = "DayvaneTests \xc3\x84rger";
-
-struct Kind {
-    const char* name;
-    DWORD type;  // 0: no value at all
-    std::wstring stored;
-    std::optional<std::string> aboutReads;  // none: not found; "stale": found, but no text
-    std::string settingsReads;
-};
-
-class RegistryKinds : public ::testing::TestWithParam<Kind> {
-protected:
-    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\DayvaneTests \u00c4rger"); }
-    void TearDown() override { SetUp(); }
-};
-
-TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
-    const Kind& kind = GetParam();
-    const auto bytes = static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t));
-    ASSERT_TRUE(!kind.type || ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey.c_str(), L"Value", kind.type,
-                                                kind.stored.data(), bytes) == ERROR_SUCCESS);
-    RecordingMessageBox messages;
-    win32::ReadOnlyRegistry registry;
-    win32::SystemFileQuery files;
-    fakes::FakeShellOpen shell;
-    fakes::FakeProcessStart processes;
-    const AppIdentity identity;
-    AboutBox about{{toolkit(), messages}, {shell, registry, files, processes}, identity};
-    std::string text = "stale";
-    const bool found = about.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(kKey), "Value", text);
-    EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
-    EXPECT_EQ(win32::RegistrySettings().read(kApp, "Kinds", "Value"), kind.settingsReads);
-}
-
-// Windows keeps a REG_SZ as written; Wine adds a NUL. Either way the text is whole.
-INSTANTIATE_TEST_SUITE_P(
-    Values, RegistryKinds,
-    ::testing::Values(
-        Kind{"WithNul", REG_SZ, L"C:\\a b\\x.exe"s + L'\0', "C:\\a b\\x.exe", "C:\\a b\\x.exe"},
-        Kind{"WithoutNul", REG_SZ, L"TRUE", "TRUE", "TRUE"},
-        Kind{"TwoNuls", REG_SZ, L"abc\0\0"s, "abc\0"s, "abc"},
-        Kind{"NonAsciiAndASurrogatePair", REG_SZ, L"\u00e8\u65e5\U0001F41E"s, "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e",
-             "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e"},
-        Kind{"Empty", REG_SZ, L"", std::nullopt, ""},
-        Kind{"Absent", 0, L"", std::nullopt, ""},
-        Kind{"LongestForAbout", REG_SZ, std::wstring(511, L'x') + L'\0', std::string(511, 'x'), std::string(511, 'x')},
-        Kind{"LongestSetting", REG_SZ, std::wstring(4096, L'y'), std::nullopt, std::string(4096, 'y')},
-        Kind{"TooLong", REG_SZ, std::wstring(4097, L'y') + L'\0', std::nullopt, ""},
-        Kind{"Dword", REG_DWORD, L"\x0105\0"s, "&h000105", ""},
-        Kind{"Expandable", REG_EXPAND_SZ, L"%SystemRoot%\\msinfo32.exe"s + L'\0',
-             std::getenv("SystemRoot") + "\\msinfo32.exe"s, ""},
-        Kind{"Binary", REG_BINARY, L"TRUE", "stale", ""},
-        Kind{"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // HKLM is writable for the Wine user: the key's own rights must refuse.
 TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
