@@ -67,8 +67,8 @@ cat "$out/dayvane.txt" >>"$out/dayvane-starts.txt"
 cat "$out/baseline.txt" >>"$out/baseline-starts.txt"
 
 echo "bench: leak check (500 open/close cycles of every window, 100 000 clock ticks)"
-DAYVANE_LEAK_CYCLES=500 wine "$root/build/windows/tests/win32/dayvane_win32_tests.exe" --gtest_filter='LeakCheck.*' 2>&1 |
-  tr -d '\r' >"$out/leak.log"
+DAYVANE_LEAK_CYCLES=500 wine "$root/build/windows/tests/win32/dayvane_win32_tests.exe" \
+  --gtest_filter='LeakCheck.*' 2>&1 | tr -d '\r' >"$out/leak.log"
 leak=$(grep -m1 '^leak-check:' "$out/leak.log" || echo "")
 leak_ok=no
 grep -q '^\[  PASSED  \] 1 test' "$out/leak.log" && leak_ok=yes
