@@ -62,8 +62,8 @@ Publisher: Dayvane Software
 PublisherUrl: $site
 PackageName: Dayvane
 License: MIT
-Copyright: Copyright (C) 2026 Dayvane Software
-ShortDescription: $description
+Copyright: "Copyright (C) 2026 Dayvane Software"
+ShortDescription: "$description"
 Tags:
   - calendar
   - clock
