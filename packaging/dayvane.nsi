@@ -86,9 +86,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "Dayvane is ready"
-!define MUI_FINISHPAGE_TEXT "Dayvane is in your Start menu. A click on the ladybird in the notification area \
-  brings its window back after Minimise.$\r$\n$\r$\nTo start it with Windows, choose Option > Add to start up \
-  in Dayvane."
+; Three lines at most: the "Start Dayvane" box comes below.
+!define MUI_FINISHPAGE_TEXT "Dayvane is in your Start menu. To start it with Windows as well, choose \
+  Option > Add to start up in Dayvane."
 ; Not shown by a silent install, so /S starts only a Dayvane that was running.
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Dayvane.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Dayvane"
