@@ -25,6 +25,13 @@ check() {
       [[ -r $SIGN_KEY ]] || { echo "sign: SIGN_KEY: cannot read '$SIGN_KEY'" >&2; return 1; }
       ;;
   esac
+  # A wrong password should not show only after the build.
+  export SIGN_PASS=${SIGN_PASS:-}
+  case ${SIGN_CERT,,} in
+    *.p12 | *.pfx) openssl pkcs12 -in "$SIGN_CERT" -noout -passin env:SIGN_PASS 2>/dev/null ||
+      openssl pkcs12 -legacy -in "$SIGN_CERT" -noout -passin env:SIGN_PASS 2>/dev/null ;;
+    *) openssl pkey -in "$SIGN_KEY" -noout -passin env:SIGN_PASS 2>/dev/null ;;
+  esac || { echo "sign: the key in '${SIGN_KEY:-$SIGN_CERT}' does not open (SIGN_PASS?)" >&2; return 1; }
   if [[ -n ${SIGN_TIMESTAMP:-} && ! $SIGN_TIMESTAMP =~ ^https?:// ]]; then
     echo "sign: SIGN_TIMESTAMP is no http or https address: '$SIGN_TIMESTAMP'" >&2
     return 1

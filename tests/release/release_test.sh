@@ -74,9 +74,10 @@ check "no build folder is named in the program or the installer" \
   bash -c "! grep -l -a -F -e '$root' -e 'zweite Kopie' '$work/a/$setup' build/windows/Dayvane.exe"
 
 # --- signing ----------------------------------------------------------------
-check "a certificate that is not there stops make package before it builds" \
-  bash -c "! SIGN_CERT='$work/none.p12' NO_BUILD=1 PACKAGE_OUT='$work/x' bash scripts/package.sh && [[ ! -e '$work/x' ]]"
 bash tests/release/make_cert.sh "$work/cert"
+check "a key that does not open stops make package before it builds" \
+  bash -c "! SIGN_CERT='$work/cert/cert.pem' SIGN_KEY='$work/cert/cert.pem' PACKAGE_OUT='$work/x' \
+    bash scripts/package.sh && [[ ! -e '$work/x' ]]"
 if SIGN_CERT=$work/cert/cert.pem SIGN_KEY=$work/cert/key.pem NO_BUILD=1 PACKAGE_OUT=$work/signed \
   bash scripts/package.sh >"$work/signed.log" 2>&1; then
   7z x -y -o"$work/signed/files" "$work/signed/$setup" >/dev/null
