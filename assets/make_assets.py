@@ -374,12 +374,60 @@ def photo(w=200, h=150):
     return ImageChops.add(out, Image.merge("RGB", (grain,) * 3), 1, -128)
 
 
+# --------------------------------------------------------- installer ----
+
+def installer_side(w=164, h=314):
+    """The installer's welcome and finish picture: a calendar leaf on green."""
+    S = SS
+    W, H = w * S, h * S
+    img = Image.new("RGB", (W, H))
+    d = ImageDraw.Draw(img)
+    # Light at the top, deep leaf green below, like the photo's shade.
+    top, bottom = (120, 178, 92), (22, 58, 18)
+    for y in range(H):
+        t = y / (H - 1)
+        d.line([(0, y), (W, y)], fill=tuple(int(a + (b - a) * t) for a, b in zip(top, bottom)))
+
+    # The month page, tilted a little, with a soft shadow under it.
+    pw, ph = W * 0.70, W * 0.74
+    page = Image.new("RGBA", (int(pw), int(ph)), (0, 0, 0, 0))
+    pd = ImageDraw.Draw(page)
+    r = pw * 0.06
+    pd.rounded_rectangle([0, 0, pw - 1, ph - 1], r, fill=(250, 248, 240, 255))
+    pd.rounded_rectangle([0, 0, pw - 1, ph * 0.22], r, fill=(196, 30, 32, 255))
+    pd.rectangle([0, ph * 0.12, pw - 1, ph * 0.22], fill=(196, 30, 32, 255))
+    for ring in (0.3, 0.7):
+        _ellipse(pd, pw * ring, ph * 0.05, pw * 0.035, pw * 0.035, fill=(90, 14, 16, 255))
+    cell_w, cell_h = pw * 0.84 / 7, ph * 0.66 / 5
+    for row in range(5):
+        for col in range(7):
+            if row * 7 + col < 3 or row * 7 + col > 32:
+                continue
+            x0, y0 = pw * 0.08 + col * cell_w, ph * 0.28 + row * cell_h
+            today = (row, col) == (2, 4)
+            pd.rectangle([x0 + S, y0 + S, x0 + cell_w - S, y0 + cell_h - S],
+                         fill=(206, 28, 30, 255) if today else (214, 222, 206, 255))
+    page = page.rotate(-8, resample=Image.BICUBIC, expand=True)
+    px, py = int((W - page.width) / 2), int(H * 0.20)
+    shadow = page.getchannel("A").filter(ImageFilter.GaussianBlur(S * 3)).point(lambda v: v * 45 // 100)
+    img.paste((8, 24, 6), (px + S * 3, py + S * 5), shadow)
+    img.paste(page, (px, py), page)
+
+    # The ladybird of the icon, walking over the page's corner.
+    bug = ladybird(48, 48).resize((48 * S, 48 * S), Image.LANCZOS).rotate(25, resample=Image.BICUBIC)
+    img.paste(bug, (int(W * 0.56), int(py + page.height * 0.78)), bug)
+    return img.resize((w, h), Image.LANCZOS)
+
+
 # ---------------------------------------------------------------- main ----
 
 def main():
     preview = "--preview" in sys.argv
     frames = [ladybird(w, h) for w, h in ICON_SIZES]
     write_ico(os.path.join(HERE, "dayvane.ico"), frames)
+
+    # PNG here; scripts/package.sh turns it into the BMP that NSIS takes.
+    installer_side().save(os.path.join(HERE, "installer-side.png"), "PNG", optimize=True)
 
     ph = photo()
     ph.save(os.path.join(HERE, "photo.jpg"), "JPEG", quality=90,

@@ -19,3 +19,16 @@ if(DAYVANE_WEB_SITE)
   set_property(SOURCE src/about_box/maker.cpp APPEND PROPERTY COMPILE_DEFINITIONS
     "DAYVANE_WEB_SITE=\"${DAYVANE_WEB_SITE}\"")
 endif()
+
+# The same addresses for the installer's "Apps & features" entry (support and
+# about links): scripts/package.sh hands this file to makensis.
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/about_box/maker.cpp maker_defaults REGEX "^#define DAYVANE_[A-Z_]+ \"")
+foreach(name CONTACT_EMAIL WEB_SITE)
+  set(maker_${name} "${DAYVANE_${name}}")
+  if(NOT maker_${name})
+    string(REGEX MATCH "DAYVANE_${name} \"([^\"]+)\"" ignored "${maker_defaults}")
+    set(maker_${name} "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/maker.nsh CONTENT
+  "!define MAKER_CONTACT_EMAIL \"@maker_CONTACT_EMAIL@\"\n!define MAKER_WEB_SITE \"@maker_WEB_SITE@\"\n" @ONLY)

@@ -1,13 +1,21 @@
 ; Dayvane's installer: per user, no administrator rights.
-;   makensis -DEXE=<Dayvane.exe> -DREADME=<README.txt> -DLICENSE=<LICENSE>
-;            -DICON=<dayvane.ico> -DOUTFILE=<setup.exe> packaging/dayvane.nsi
-; (scripts/package.sh passes them.)
+; scripts/package.sh compiles it twice:
+;   makensis -DUNINSTALLER_PASS -DUNINSTALLER=<Uninstall.exe to write> ...  the uninstaller, with
+;            its own version record, signed through !uninstfinalize (the installer of this pass
+;            is thrown away)
+;   makensis -DUNINSTALLER=<that Uninstall.exe> ...                         the installer, which
+;            carries the uninstaller as a file, so that "Space required" counts it too
+; Both take -DEXE= -DREADME= -DLICENSE= -DICON= -DSIDE=<164x314 BMP> -DMAKER=<maker.nsh>
+; -DOUTFILE=, and -DSIGN=<command> to sign what they write.
 ;
-; The uninstaller takes away what the installer put in place and what
-; Dayvane itself wrote, as far as it belongs to this installation: the Run
-; value and the desktop shortcut only when they start this installation's
-; Dayvane.exe (or, for the Run value, a program that is gone), so that a
-; portable copy elsewhere keeps working; the settings go with the Run value.
+; Setup reuses the folder of an installation that is there, ends only a
+; Dayvane started from that folder and starts it again afterwards. The
+; uninstaller takes away what the installer put in place and what Dayvane
+; itself wrote, as far as it belongs to this installation: the Start-menu
+; shortcut, the "Apps & features" entry, the Run value and the desktop
+; shortcut only when they are this folder's (or, for the Run value, name a
+; program that is gone), so that another copy keeps working; the settings go
+; with the Run value.
 
 Unicode true
 Target amd64-unicode
@@ -19,6 +27,7 @@ ManifestDPIAware true
 !include "LogicLib.nsh"
 !include "WinMessages.nsh"
 !include "FileFunc.nsh"
+!include "${MAKER}"  ; MAKER_WEB_SITE, MAKER_CONTACT_EMAIL
 
 !define PRODUCT "Dayvane"
 !define VERSION "1.00"
@@ -31,74 +40,190 @@ ManifestDPIAware true
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+; An update goes where the installation is; /D= still wins.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "1.0.0.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+!ifdef UNINSTALLER_PASS
+  !define PREFIX "un."
+  VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} uninstaller"
+  VIAddVersionKey /LANG=1033 "OriginalFilename" "Uninstall.exe"
+  !ifdef SIGN
+    !uninstfinalize '${SIGN} "%1"' = 0
+  !endif
+  !uninstfinalize 'cp "%1" "${UNINSTALLER}"' = 0
+!else
+  !define PREFIX ""
+  VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
+  !ifdef SIGN
+    !finalize '${SIGN} "%1"' = 0
+  !endif
+!endif
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
 !define MUI_ABORTWARNING
-; Not shown by a silent install, so /S never starts Dayvane.
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Dayvane.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start Dayvane"
 
+!define MUI_WELCOMEPAGE_TITLE "Dayvane ${VERSION}"
+!define MUI_WELCOMEPAGE_TEXT "Dayvane is a small desktop calendar: this month, the next one and a clock, in a \
+  narrow window in the corner of your screen.$\r$\n$\r$\nIt is installed for you alone, needs no administrator \
+  rights and changes nothing in Windows itself. If Dayvane is installed already, Setup updates it in its \
+  folder, and a Dayvane that was running starts again afterwards.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_HEADER_TEXT "Licence"
+!define MUI_PAGE_HEADER_SUBTEXT "Dayvane is free software under the MIT licence."
+!define MUI_LICENSEPAGE_TEXT_TOP "For your information; there is nothing to accept."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Click Next to continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TITLE "Dayvane is ready"
+; Three lines at most: the "Start Dayvane" box comes below.
+!define MUI_FINISHPAGE_TEXT "Dayvane is in your Start menu. To start it with Windows as well, choose \
+  Option > Add to start up in Dayvane."
+; Not shown by a silent install, so /S starts only a Dayvane that was running.
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Dayvane.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Dayvane"
 !insertmacro MUI_PAGE_FINISH
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_INSTFILES
+!ifdef UNINSTALLER_PASS
+  !insertmacro MUI_UNPAGE_CONFIRM
+  !insertmacro MUI_UNPAGE_INSTFILES
+!endif
 !insertmacro MUI_LANGUAGE "English"
 
-; --- shared by the installer and the uninstaller ---------------------------
+; --- shared by the installer and the uninstaller (each pass has one) --------
 
-; Closes a running Dayvane the way its close box does (which ends it) and
-; waits for it to go: its files cannot be replaced or removed while it runs.
-!macro DEFINE_CLOSE_DAYVANE prefix
-Function ${prefix}CloseDayvane
-  Push $0
+; in: a path; out: its long form, or the path itself when it does not exist.
+Function ${PREFIX}LongPath
+  Exch $0
   Push $1
-  retry:
-  StrCpy $1 0
+  Push $2
+  System::Call "kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2"
+  ${If} $2 > 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    StrCpy $0 $1
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; in: two paths; out: 1 when they name the same file or folder.
+Function ${PREFIX}SamePath
+  Exch $0
+  Exch
+  Exch $1
+  Push $0
+  Call ${PREFIX}LongPath
+  Pop $0
+  Push $1
+  Call ${PREFIX}LongPath
+  Pop $1
+  ${If} $0 == $1  ; StrCmp ignores case, as Windows paths do
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; in: a folder; out: 1 when a Dayvane started from that folder was running.
+; Closes it the way its close box does (which ends it) and waits for its
+; process to end: its files cannot be replaced or removed while it runs. A
+; Dayvane started from anywhere else is left alone.
+Function ${PREFIX}CloseDayvaneIn
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $5 0  ; found one
+  StrCpy $1 0  ; the window after which to look
   ${Do}
-    FindWindow $0 "${MAIN_CLASS}" ""
-    ${If} $0 = 0
+    FindWindow $1 "${MAIN_CLASS}" "" 0 $1
+    ${If} $1 = 0
       ${Break}
     ${EndIf}
-    ${If} $1 = 0
-      SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    System::Call "user32::GetWindowThreadProcessId(p r1, *i .r2)"
+    ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+    System::Call "kernel32::OpenProcess(i 0x101000, i 0, i r2) p .r2"
+    ${If} $2 P<> 0
+      System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r4"
+      ${If} $4 <> 0
+        Push $3
+        Push "$0\Dayvane.exe"
+        Call ${PREFIX}SamePath
+        Pop $4
+        ${If} $4 = 1
+          StrCpy $5 1
+          retry:
+          SendMessage $1 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+          System::Call "kernel32::WaitForSingleObject(p r2, i 15000) i .r4"
+          ${If} $4 <> 0
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+              "Dayvane is still running and could not be closed.$\r$\nClose it, then choose Retry." \
+              /SD IDCANCEL IDRETRY retry
+            System::Call "kernel32::CloseHandle(p r2)"
+            SetErrorLevel 2
+            Quit
+          ${EndIf}
+          StrCpy $1 0  ; the list of windows has changed
+        ${EndIf}
+      ${EndIf}
+      System::Call "kernel32::CloseHandle(p r2)"
     ${EndIf}
-    IntOp $1 $1 + 1
-    ${If} $1 > 100
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "Dayvane is still running and could not be closed.$\r$\nClose it, then choose Retry." \
-        /SD IDCANCEL IDRETRY retry
-      SetErrorLevel 2
-      Quit
-    ${EndIf}
-    Sleep 100
   ${Loop}
+  StrCpy $0 $5
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
   Pop $1
-  Pop $0
+  Exch $0
 FunctionEnd
-!macroend
-!insertmacro DEFINE_CLOSE_DAYVANE ""
-!insertmacro DEFINE_CLOSE_DAYVANE "un."
 
+!ifndef UNINSTALLER_PASS
 ; --- installer ---------------------------------------------------------------
+
+Var Running
+Var Previous  ; the folder of the installation that was there, if any
+
+Function .onInit
+  ReadRegStr $Previous HKCU "${UNINSTALL_KEY}" "InstallLocation"
+FunctionEnd
 
 Section "Dayvane"
   SetShellVarContext current
-  Call CloseDayvane
+  Push "$INSTDIR"
+  Call CloseDayvaneIn
+  Pop $Running
+  StrCpy $R0 0  ; moving from another folder
+  ${If} $Previous != ""
+    Push $Previous
+    Push $INSTDIR
+    Call SamePath
+    Pop $R0
+    IntOp $R0 $R0 !
+  ${EndIf}
+  ${If} $R0 = 1
+    Push $Previous
+    Call CloseDayvaneIn
+    Pop $0
+    IntOp $Running $Running | $0
+  ${EndIf}
+
   SetOutPath "$INSTDIR"
-  ; The program may take a moment to let go of its file after its window.
+  ; The program may take a moment to let go of its file after its process.
   SetOverwrite try
   StrCpy $0 0
   ${Do}
@@ -118,7 +243,17 @@ Section "Dayvane"
   SetOverwrite on
   File "/oname=README.txt" "${README}"
   File "/oname=LICENSE.txt" "${LICENSE}"
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  File "/oname=Uninstall.exe" "${UNINSTALLER}"
+
+  ; Installed elsewhere before (the folder page was changed): the old
+  ; copy's files go, anything the user put there stays.
+  ${If} $R0 = 1
+    Delete "$Previous\Dayvane.exe"
+    Delete "$Previous\README.txt"
+    Delete "$Previous\LICENSE.txt"
+    Delete "$Previous\Uninstall.exe"
+    RMDir "$Previous"
+  ${EndIf}
 
   CreateShortcut "$SMPROGRAMS\Dayvane.lnk" "$INSTDIR\Dayvane.exe" "" "$INSTDIR\Dayvane.exe" 0 \
     SW_SHOWNORMAL "" "Dayvane desktop calendar"
@@ -130,27 +265,31 @@ Section "Dayvane"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" "$\"$INSTDIR\Uninstall.exe$\""
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" "$\"$INSTDIR\Uninstall.exe$\" /S"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${MAKER_WEB_SITE}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "mailto:${MAKER_CONTACT_EMAIL}"
+  ${GetTime} "" "L" $0 $1 $2 $3 $4 $5 $6
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallDate" "$2$1$0"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  SectionGetSize 0 $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ${If} $Running = 1
+    Exec '"$INSTDIR\Dayvane.exe"'
+  ${EndIf}
 SectionEnd
 
-; --- uninstaller -------------------------------------------------------------
+!else
+; --- uninstaller (the installer of this pass only writes it) ----------------
 
-; in: a path; out: its long form, or the path itself when it does not exist.
-Function un.LongPath
-  Exch $0
-  Push $1
-  Push $2
-  System::Call "kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2"
-  ${If} $2 > 0
-  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
-    StrCpy $0 $1
-  ${EndIf}
-  Pop $2
-  Pop $1
-  Exch $0
+Section "Dayvane"
+  WriteUninstaller "$TEMP\Uninstall.exe"
+SectionEnd
+
+; in: a path; out: 1 when it names this installation's Dayvane.exe.
+Function un.IsOurProgram
+  Push "$INSTDIR\Dayvane.exe"
+  Call un.SamePath
 FunctionEnd
 
 ; in: a command line; out: the program it starts. Dayvane writes the path
@@ -230,28 +369,28 @@ Function un.LinkTarget
   Exch $0
 FunctionEnd
 
-; in: a path; out: 1 when it names this installation's Dayvane.exe.
-Function un.IsOurProgram
+; in: a shell link; deletes it when it starts this installation's Dayvane.exe.
+Function un.DeleteOurLink
   Exch $0
   Push $1
-  Push $0
-  Call un.LongPath
-  Pop $0
-  Push "$INSTDIR\Dayvane.exe"
-  Call un.LongPath
-  Pop $1
-  ${If} $0 == $1  ; StrCmp ignores case, as Windows paths do
-    StrCpy $0 1
-  ${Else}
-    StrCpy $0 0
+  ${If} ${FileExists} $0
+    Push $0
+    Call un.LinkTarget
+    Call un.IsOurProgram
+    Pop $1
+    ${If} $1 = 1
+      Delete $0
+    ${EndIf}
   ${EndIf}
   Pop $1
-  Exch $0
+  Pop $0
 FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext current
-  Call un.CloseDayvane
+  Push "$INSTDIR"
+  Call un.CloseDayvaneIn
+  Pop $0
 
   ; Start with Windows: left behind, Windows would try to start a missing
   ; program at every log-on. A Run value of another copy stays, and with it
@@ -277,18 +416,13 @@ Section "Uninstall"
     DeleteRegKey HKCU "${SETTINGS_KEY}"
   ${EndIf}
 
-  ; The desktop shortcut that Dayvane made, if it still starts this one.
-  ${If} ${FileExists} "$DESKTOP\Dayvane.lnk"
-    Push "$DESKTOP\Dayvane.lnk"
-    Call un.LinkTarget
-    Call un.IsOurProgram
-    Pop $0
-    ${If} $0 = 1
-      Delete "$DESKTOP\Dayvane.lnk"
-    ${EndIf}
-  ${EndIf}
+  ; The desktop shortcut that Dayvane made and the Start-menu one of Setup,
+  ; while they start this one (read before its program goes).
+  Push "$DESKTOP\Dayvane.lnk"
+  Call un.DeleteOurLink
+  Push "$SMPROGRAMS\Dayvane.lnk"
+  Call un.DeleteOurLink
 
-  Delete "$SMPROGRAMS\Dayvane.lnk"
   ; A program that has just closed may hold its file for a moment.
   StrCpy $0 0
   ${Do}
@@ -305,5 +439,16 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: anything the user put there stays.
   RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+  ; The entry, unless it now describes an installation in another folder.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  Push $0
+  Push $INSTDIR
+  Call un.SamePath
+  Pop $1
+  ${If} $1 = 1
+  ${OrIf} $0 == ""
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
 SectionEnd
+!endif

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick
   nsis zip unzip clang libclang-rt-dev
+  osslsigncode openssl p7zip-full python3 python3-yaml
 )
 
 # One dpkg-query for all: it is the whole cost of a run that finds nothing

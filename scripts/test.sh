@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # make test: the unit layer natively (also under ASan and UBSan, and short
-# fuzz runs), the win32, leak and e2e layers under Wine on a private Xvfb.
-# Ends with one line "N passed, N failed".
-#   LAYER=unit|unit-asan|fuzz|win32|leak|e2e (or several, comma- or
+# fuzz runs), the win32, leak and e2e layers under Wine on a private Xvfb,
+# and last the release layer (a second build and the packages' checks, timed
+# on its own). Ends with one line "N passed, N failed".
+#   LAYER=unit|unit-asan|fuzz|win32|leak|e2e|release (or several, comma- or
 #   space-separated; also as arguments) runs only those. GTEST_FILTER
 #   reaches every gtest layer.
 #   TEST_TIMEOUT (seconds, default 600) limits each test binary;
@@ -11,13 +12,13 @@ set -uo pipefail # no -e: a failing layer must not stop the others
 cd "$(dirname "$0")/.." || exit 2
 root=$PWD
 
-all_layers=(unit unit-asan fuzz win32 leak e2e)
+all_layers=(unit unit-asan fuzz win32 leak e2e release)
 requested=${*:-${LAYER:-}}
 requested=${requested//,/ }
 layers=()
 for l in ${requested:-${all_layers[*]}}; do
   case $l in
-    unit | unit-asan | fuzz | win32 | leak | e2e) layers+=("$l") ;;
+    unit | unit-asan | fuzz | win32 | leak | e2e | release) layers+=("$l") ;;
     *)
       echo "test: unknown layer '$l' (known: ${all_layers[*]})" >&2
       exit 2
@@ -197,8 +198,11 @@ if want win32 || want leak || want e2e; then
   else
     wine_ready=1
     if want e2e; then
+      # Signed, so that the e2e layer runs what a signed release holds.
       echo "== package =="
-      NO_BUILD=1 bash scripts/package.sh || echo "test: make package failed" >&2
+      bash tests/release/make_cert.sh build/test-cert &&
+        SIGN_CERT=build/test-cert/cert.pem SIGN_KEY=build/test-cert/key.pem NO_BUILD=1 bash scripts/package.sh ||
+        echo "test: make package failed" >&2
     fi
     want leak && start_leak
   fi
@@ -249,6 +253,16 @@ if ((wine_ready)); then
     we_prefix_stop
     bmps_to_png
   done
+fi
+
+if want release; then
+  echo "== release =="
+  release_start=$(we_now)
+  bash tests/release/release_test.sh 2>&1 | tee "$logs/release.log"
+  read -r release_passed release_failed < <(awk '/^[0-9]+ passed, [0-9]+ failed$/ { p = $1; f = $3 }
+    END { print p + 0, f + 0 }' "$logs/release.log")
+  ((release_passed + release_failed)) || release_failed=1
+  tally release "$release_passed" "$release_failed" "$(we_since "$release_start") s"
 fi
 
 # Tests should stay a quarter to a third of the code they check.

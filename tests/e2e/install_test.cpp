@@ -4,14 +4,12 @@
 #include <vector>
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include "about_windows.h"
 #include "process.h"
 
-// The release as a user gets it: the installer and its uninstaller, run
-// silently, and the portable zip unpacked into an awkward folder.
-// scripts/test.sh makes the packages and names them in DAYVANE_SETUP and
+// The release as a user gets it: the signed installer and its uninstaller, run silently, and the portable
+// zip unpacked into an awkward folder. scripts/test.sh makes them and names them in DAYVANE_SETUP and
 // DAYVANE_PORTABLE.
 namespace dv::e2e {
 namespace {
@@ -79,19 +77,6 @@ std::wstring linkTarget(const fs::path& link) {
     return target;
 }
 
-// Process ids of every running program whose file is named Dayvane.exe.
-std::vector<DWORD> dayvaneProcesses() {
-    std::vector<DWORD> ids;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return ids;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
-        if (::lstrcmpiW(entry.szExeFile, L"Dayvane.exe") == 0) ids.push_back(entry.th32ProcessID);
-    ::CloseHandle(snapshot);
-    return ids;
-}
-
 // Runs a command line to its end; its exit code, or nothing.
 std::optional<DWORD> runToEnd(std::wstring commandLine) {
     STARTUPINFOW startup{};
@@ -99,17 +84,13 @@ std::optional<DWORD> runToEnd(std::wstring commandLine) {
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return std::nullopt;
-    std::optional<DWORD> code;
-    if (::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0) {
-        DWORD c = 0;
-        ::GetExitCodeProcess(info.hProcess, &c);
-        code = c;
-    } else {
-        ::TerminateProcess(info.hProcess, 99);
-    }
+    DWORD code = 0;
+    const bool ended = ::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0;
+    if (ended) ::GetExitCodeProcess(info.hProcess, &code);
+    if (!ended) ::TerminateProcess(info.hProcess, 99);
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
-    return code;
+    return ended ? std::optional<DWORD>(code) : std::nullopt;
 }
 
 bool samePath(const fs::path& a, const fs::path& b) {
@@ -117,15 +98,25 @@ bool samePath(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, ec);
 }
 
+// Whether a Dayvane started from that file shows its main window.
+bool runningFrom(const fs::path& exe) {
+    for (HWND hwnd : mainWindows()) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        wchar_t path[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        const bool named = process && ::QueryFullProcessImageNameW(process, 0, path, &size);
+        if (process) ::CloseHandle(process);
+        if (named && samePath(path, exe)) return true;
+    }
+    return false;
+}
+
 HWND childWithText(HWND parent, const std::wstring& text) {
     for (HWND h = ::GetWindow(parent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
         if (windowText(h) == text) return h;
     return nullptr;
-}
-
-void clickLabel(HWND label) {
-    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 }
 
 // Waits for the program's message box and presses its OK; its prompt.
@@ -153,7 +144,9 @@ void registerThroughTheProgram(const Dayvane& app) {
     app.choose(kCreateShortcut);
     ASSERT_TRUE(
         waitUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; }, 10s));
-    clickLabel(childWithText(dialog, L"Add Dayvane shortcut to desktop"));
+    HWND link = childWithText(dialog, L"Add Dayvane shortcut to desktop");
+    ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     ASSERT_EQ(answerMessageBox(app.processId()), L"A short cut in the desktop has been created.");
     ::PostMessageW(childWithText(dialog, L"Cancel"), BM_CLICK, 0, 0);
 }
@@ -161,12 +154,26 @@ void registerThroughTheProgram(const Dayvane& app) {
 class Installer : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(setup.has_value()) << "DAYVANE_SETUP names no installer (make package)";
-        ASSERT_TRUE(fs::exists(*setup)) << setup->string();
-        ASSERT_TRUE(dayvaneProcesses().empty()) << "a Dayvane is running already";
+        ASSERT_TRUE(setup && fs::exists(*setup)) << "DAYVANE_SETUP names no installer (make package)";
+        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane is running already";
         ASSERT_FALSE(fs::exists(installDir)) << "installed already: " << installDir.string();
     }
-
+    void TearDown() override {  // a Dayvane that Setup started is no child of the test's
+        for (HWND hwnd : mainWindows()) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        waitUntil([] { return mainWindows().empty(); }, 20s);
+    }
+    std::optional<DWORD> install(const std::wstring& options = L"") const {
+        return runToEnd(L"\"" + setup->wstring() + L"\" /S" + options);
+    }
+    // As "Apps & features" does it. The uninstaller hands its work to a copy of itself in the
+    // temporary folder, so the end shows as the folder going.
+    void uninstall(const fs::path& folder) const {
+        const auto command = regString(kUninstallKey, L"UninstallString");
+        ASSERT_EQ(command, L"\"" + (folder / L"Uninstall.exe").wstring() + L"\"");
+        EXPECT_EQ(runToEnd(*command + L" /S"), DWORD{0});
+        EXPECT_TRUE(waitUntil([&] { return !fs::exists(folder) && !keyExists(kUninstallKey); }, 60s))
+            << "the uninstaller did not finish";
+    }
     const std::optional<fs::path> setup = envPath(L"DAYVANE_SETUP");
     const fs::path installDir = knownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Dayvane";
     const fs::path installed = installDir / L"Dayvane.exe";
@@ -175,18 +182,30 @@ protected:
 };
 
 TEST_F(Installer, SilentInstallThenUninstallLeavesNothingOfDayvane) {
-    ASSERT_EQ(runToEnd(L"\"" + setup->wstring() + L"\" /S"), DWORD{0});
-
-    for (const wchar_t* file : {L"Dayvane.exe", L"README.txt", L"LICENSE.txt", L"Uninstall.exe"})
+    ASSERT_EQ(install(), DWORD{0});
+    std::uintmax_t bytes = 0;
+    for (const wchar_t* file : {L"Dayvane.exe", L"README.txt", L"LICENSE.txt", L"Uninstall.exe"}) {
         EXPECT_TRUE(fs::is_regular_file(installDir / file)) << fs::path(file).string();
+        bytes += fs::file_size(installDir / file);
+    }
     EXPECT_TRUE(samePath(linkTarget(startMenuLink), installed)) << startMenuLink.string();
-    EXPECT_EQ(regString(kUninstallKey, L"DisplayName"), L"Dayvane");
-    EXPECT_EQ(regString(kUninstallKey, L"DisplayVersion"), L"1.00");
-    EXPECT_EQ(regString(kUninstallKey, L"InstallLocation"), installDir.wstring());
-    const auto uninstall = regString(kUninstallKey, L"UninstallString");
-    ASSERT_EQ(uninstall, L"\"" + (installDir / L"Uninstall.exe").wstring() + L"\"");
+    DWORD kib = 0, size = sizeof kib;
+    ::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr, &kib, &size);
+    EXPECT_GE(kib * 1024ull, bytes) << "the size shown is less than what is installed";
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    EXPECT_EQ(regString(kUninstallKey, L"InstallDate"), std::to_wstring(now.wYear * 10000 + now.wMonth * 100 + now.wDay));
     // Only the finish page offers to start it; a silent install has none.
-    EXPECT_TRUE(dayvaneProcesses().empty()) << "the silent install started Dayvane";
+    EXPECT_TRUE(mainWindows().empty()) << "the silent install started Dayvane";
+
+    // An uninstaller elsewhere leaves this installation's entry and shortcut.
+    const fs::path stray = knownFolder(FOLDERID_Downloads) / L"stray uninstaller";
+    fs::create_directories(stray);
+    fs::copy_file(installDir / L"Uninstall.exe", stray / L"Uninstall.exe");
+    EXPECT_EQ(runToEnd(L"\"" + (stray / L"Uninstall.exe").wstring() + L"\" /S _?=" + stray.wstring()), DWORD{0});
+    fs::remove_all(stray);
+    EXPECT_TRUE(fs::exists(startMenuLink));
+    EXPECT_EQ(regString(kUninstallKey, L"InstallLocation"), installDir.wstring());
 
     Dayvane app;
     ASSERT_TRUE(app.start(installed.wstring()));
@@ -197,73 +216,64 @@ TEST_F(Installer, SilentInstallThenUninstallLeavesNothingOfDayvane) {
     EXPECT_TRUE(keyExists(kSettingsKey));
     EXPECT_TRUE(samePath(linkTarget(desktopLink), installed)) << desktopLink.string();
 
-    // As "Apps & features" does it, with Dayvane still running: the
-    // uninstaller closes it. It hands its work to a copy of itself in the
-    // temporary folder, so the end shows as the folder going.
-    EXPECT_EQ(runToEnd(*uninstall + L" /S"), DWORD{0});
-    EXPECT_TRUE(waitUntil([&] { return !fs::exists(installDir) && !keyExists(kUninstallKey); }, 60s))
-        << "the uninstaller did not finish";
+    uninstall(installDir);  // with Dayvane still running: the uninstaller closes it
     EXPECT_TRUE(app.waitForExit(10s)) << "Dayvane was not closed";
-
-    EXPECT_FALSE(fs::exists(installDir));
     EXPECT_FALSE(fs::exists(startMenuLink));
     EXPECT_FALSE(fs::exists(desktopLink));
     EXPECT_EQ(regString(kRunKey, L"Dayvane"), std::nullopt);
     EXPECT_FALSE(keyExists(kSettingsKey));
-    EXPECT_FALSE(keyExists(kUninstallKey));
 }
 
-// A portable copy's start-up registration and shortcut are not the
-// installation's: uninstalling leaves them, and the settings, alone.
-TEST_F(Installer, UninstallKeepsWhatBelongsToAnotherCopy) {
-    const fs::path elsewhere = knownFolder(FOLDERID_Downloads) / L"Dayvane portable";
+// Setup again, silently, while the installed Dayvane runs: the update goes into the folder chosen
+// the first time and starts Dayvane again.
+TEST_F(Installer, UpdateStaysInItsFolderAndRestartsDayvane) {
+    const fs::path custom = knownFolder(FOLDERID_Profile) / L"Custom Dayvane";
+    ASSERT_EQ(install(L" /D=" + custom.wstring()), DWORD{0});
+    Dayvane app;
+    ASSERT_TRUE(app.start((custom / L"Dayvane.exe").wstring()));
+    ASSERT_TRUE(app.waitForWindow());
+
+    ASSERT_EQ(install(), DWORD{0});
+    EXPECT_TRUE(app.waitForExit(10s)) << "the running Dayvane was not closed";
+    EXPECT_TRUE(waitUntil([&] { return runningFrom(custom / L"Dayvane.exe"); }, 20s)) << "Dayvane was not restarted";
+    EXPECT_FALSE(fs::exists(installDir)) << "a second copy went into the default folder";
+    EXPECT_EQ(regString(kUninstallKey, L"InstallLocation"), custom.wstring());
+    EXPECT_TRUE(samePath(linkTarget(startMenuLink), custom / L"Dayvane.exe"));
+
+    // Another folder chosen for the update: the old one goes, and Dayvane starts from the new one.
+    ASSERT_EQ(install(L" /D=" + installDir.wstring()), DWORD{0});
+    EXPECT_FALSE(fs::exists(custom)) << "a copy stayed in the old folder";
+    EXPECT_TRUE(waitUntil([&] { return runningFrom(installed); }, 20s)) << "Dayvane was not restarted";
+    uninstall(installDir);
+}
+
+// A portable copy elsewhere is not the installation's: it keeps running, and
+// its start-up registration and the settings stay.
+TEST_F(Installer, PortableCopyRunsOnThroughInstallAndUninstall) {
+    const auto folder = envPath(L"DAYVANE_PORTABLE");
+    ASSERT_TRUE(folder.has_value()) << "DAYVANE_PORTABLE names no unpacked zip (make package)";
     struct Cleanup {
-        fs::path folder;
         ~Cleanup() {
-            HKEY run = nullptr;
-            if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-                ::RegDeleteValueW(run, L"Dayvane");
-                ::RegCloseKey(run);
-            }
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Dayvane");
             ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
         }
-    } cleanup{elsewhere};
-    fs::create_directories(elsewhere);
-    fs::copy_file(dayvaneExe(), elsewhere / L"Dayvane.exe", fs::copy_options::overwrite_existing);
-    const std::wstring command = L"\"" + (elsewhere / L"Dayvane.exe").wstring() + L"\" -b";
+    } cleanup;
+    const std::wstring command = L"\"" + (*folder / L"Dayvane.exe").wstring() + L"\" -b";
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Dayvane", REG_SZ, command.c_str(),
                                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
     ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Dayvane\\Settings", L"Startup", REG_SZ, L"TRUE",
                                 5 * sizeof(wchar_t)),
               ERROR_SUCCESS);
+    Dayvane portable;
+    ASSERT_TRUE(portable.start((*folder / L"Dayvane.exe").wstring()));
+    ASSERT_TRUE(portable.waitForWindow());
 
-    ASSERT_EQ(runToEnd(L"\"" + setup->wstring() + L"\" /S"), DWORD{0});
-    const auto uninstall = regString(kUninstallKey, L"UninstallString");
-    ASSERT_TRUE(uninstall.has_value());
-    EXPECT_EQ(runToEnd(*uninstall + L" /S"), DWORD{0});
-    EXPECT_TRUE(waitUntil([&] { return !fs::exists(installDir) && !keyExists(kUninstallKey); }, 60s));
-
+    ASSERT_EQ(install(), DWORD{0});
+    uninstall(installDir);
+    EXPECT_TRUE(portable.running()) << "Setup or the uninstaller ended the portable Dayvane";
     EXPECT_EQ(regString(kRunKey, L"Dayvane"), command);
     EXPECT_EQ(regString(L"Software\\Dayvane\\Settings", L"Startup"), L"TRUE");
-}
-
-// The zip's folder, unpacked under a name with blanks and letters beyond
-// ASCII, holds a program that runs from there.
-TEST(PortableZip, RunsFromAFolderWithBlanksAndNonAsciiLetters) {
-    const auto folder = envPath(L"DAYVANE_PORTABLE");
-    ASSERT_TRUE(folder.has_value()) << "DAYVANE_PORTABLE names no unpacked zip (make package)";
-    for (const wchar_t* file : {L"Dayvane.exe", L"README.txt", L"LICENSE.txt"})
-        EXPECT_TRUE(fs::is_regular_file(*folder / file)) << fs::path(file).string();
-    ASSERT_TRUE(dayvaneProcesses().empty()) << "a Dayvane is running already";
-    Dayvane app;
-    ASSERT_TRUE(app.start((*folder / L"Dayvane.exe").wstring()));
-    ASSERT_TRUE(app.waitForWindow());
-    EXPECT_EQ(windowText(app.hwnd()).rfind(L"    Time now is  ", 0), 0u);
-    app.post(WM_CLOSE);
-    EXPECT_TRUE(app.waitForExit(10s));
 }
 
 }  // namespace
