@@ -43,8 +43,9 @@ TEST(DllSearch, ARunningDayvaneNeverLoadsADllFromItsOwnFolderByName) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     fs::copy_file(dayvaneExe(), folder / L"Dayvane.exe");
-    fs::copy_file(fs::path(dayvaneExe()).parent_path() / L"tests\\e2e\\probe\\dayvane_probe.dll",
-                  folder / L"dayvane_probe.dll");
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::copy_file(fs::path(self).parent_path() / L"probe" / L"dayvane_probe.dll", folder / L"dayvane_probe.dll");
     const fs::path marker = folder / L"dayvane_probe.dll.loaded";
 
     Dayvane app;
