@@ -65,13 +65,6 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-RECT rectInParent(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls) {
     std::vector<HWND> found;
     for (HWND h = ::FindWindowExW(parent, nullptr, cls, nullptr); h; h = ::FindWindowExW(parent, h, cls, nullptr))

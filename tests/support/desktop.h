@@ -21,8 +21,6 @@ void pumpFor(std::chrono::milliseconds time);
 
 std::wstring className(HWND hwnd);
 std::wstring windowText(HWND hwnd);
-// hwnd's rectangle in its parent's client coordinates.
-RECT rectInParent(HWND hwnd);
 // The children of a class; of no parent, the top-level windows.
 std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls);
 HWND childWithText(HWND parent, const std::wstring& text);

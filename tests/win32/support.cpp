@@ -9,6 +9,13 @@ dv::win32::Toolkit& toolkit() {
     return kit;
 }
 
+RECT rectInParent(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 SYSTEMTIME currentSelection(HWND monthCalendar) {
     SYSTEMTIME st{};
     ::SendMessageW(monthCalendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st));

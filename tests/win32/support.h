@@ -1,6 +1,6 @@
 #pragma once
 
-// The win32 layer's own: this process's real toolkit, and its controls seen from inside.
+// The win32 layer's own helpers: this process's real toolkit and its controls seen from inside.
 #include "win32.h"
 
 #include <commctrl.h>
@@ -22,6 +22,8 @@ public:
 HINSTANCE instance();
 dv::win32::Toolkit& toolkit();
 
+// hwnd's rectangle in its parent's client coordinates.
+RECT rectInParent(HWND hwnd);
 SYSTEMTIME currentSelection(HWND monthCalendar);
 // The next-month arrow, found the way a user would: by looking along the title.
 bool findNextArrow(HWND monthCalendar, POINT& at);
