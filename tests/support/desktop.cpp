@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace dv::test {
 
@@ -11,19 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool inMenuMode(DWORD thread) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
-}
-
 // A menu loop takes a thread message as a typed key; once the loop is over, nothing does.
 void press(DWORD thread, UINT key) {
     ::PostThreadMessageW(thread, WM_KEYDOWN, key, 1);
     ::PostThreadMessageW(thread, WM_KEYUP, key, 0xC0000001);
 }
 
-// The test program's folder: build/windows/tests/<layer>/.
+// From the environment, or relative to this test program's folder.
 fs::path fromEnvOr(const wchar_t* variable, const wchar_t* relative) {
     wchar_t value[MAX_PATH * 2] = {};
     const DWORD n = ::GetEnvironmentVariableW(variable, value, MAX_PATH * 2);
@@ -31,6 +26,25 @@ fs::path fromEnvOr(const wchar_t* variable, const wchar_t* relative) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     return (fs::path(self).parent_path() / relative).lexically_normal();
+}
+
+// What the screen shows where the window is, bottom row first as in a BMP file.
+std::vector<char> capture(const RECT& r, BITMAPINFOHEADER& info) {
+    info = {sizeof info, r.right - r.left, r.bottom - r.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<char> bits(static_cast<size_t>((info.biWidth * 3 + 3) & ~3) * static_cast<size_t>(info.biHeight));
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, info.biWidth, info.biHeight);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, info.biWidth, info.biHeight, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    ::SelectObject(memory, old);
+    if (::GetDIBits(memory, bitmap, 0, static_cast<UINT>(info.biHeight), bits.data(),
+                    reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != info.biHeight)
+        bits.clear();
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return bits;
 }
 
 }  // namespace
@@ -53,17 +67,14 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 void pumpFor(std::chrono::milliseconds time) { pumpUntil([] { return false; }, time); }
 
-std::wstring className(HWND hwnd) {
-    wchar_t name[256] = {};
-    ::GetClassNameW(hwnd, name, 256);
-    return name;
-}
-
-std::wstring windowText(HWND hwnd) {
+template <int (*Read)(HWND, LPWSTR, int)>
+std::wstring read(HWND hwnd) {
     wchar_t text[512] = {};
-    ::GetWindowTextW(hwnd, text, 512);
+    Read(hwnd, text, 512);
     return text;
 }
+std::wstring className(HWND hwnd) { return read<::GetClassNameW>(hwnd); }
+std::wstring windowText(HWND hwnd) { return read<::GetWindowTextW>(hwnd); }
 
 std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls) {
     std::vector<HWND> found;
@@ -104,7 +115,11 @@ std::wstring answerMessageBox(DWORD processId) {
 bool chooseMenu(HWND hwnd, MenuPath path) {
     DWORD pid = 0;
     const DWORD thread = ::GetWindowThreadProcessId(hwnd, &pid);
-    const auto inMenu = [&] { return inMenuMode(thread); };
+    const auto inMenu = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE);
+    };
     // Under load Wine's menu loop now and then ends as soon as it starts: then once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
         ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
@@ -148,27 +163,20 @@ void regDelete(const std::wstring& key, const wchar_t* name) {
 std::wstring dayvaneExe() { return fromEnvOr(L"DAYVANE_EXE", L"..\\..\\Dayvane.exe").wstring(); }
 
 bool saveScreenshot(HWND hwnd, const std::wstring& name) {
-    const auto painted = [&] {
-        bool clean = !::GetUpdateRect(hwnd, nullptr, FALSE);
+    // Painted, and on the screen: nothing left to paint, and the same picture
+    // after a round trip through the window's thread, which lets it go idle.
+    BITMAPINFOHEADER info{};
+    std::vector<char> bits, before;
+    const auto settled = [&] {
+        RECT r{};
+        bool clean = ::GetWindowRect(hwnd, &r) && !::GetUpdateRect(hwnd, nullptr, FALSE);
         for (HWND h = ::GetWindow(hwnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
             clean = clean && !::GetUpdateRect(h, nullptr, FALSE);
-        return clean;
+        ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        before = std::exchange(bits, capture(r, info));
+        return clean && !bits.empty() && bits == before;
     };
-    RECT r{};
-    if (!pumpUntil(painted, 10s) || !::GetWindowRect(hwnd, &r)) return false;
-    BITMAPINFOHEADER info{sizeof info, r.right - r.left, r.bottom - r.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<char> bits(static_cast<size_t>((info.biWidth * 3 + 3) & ~3) * static_cast<size_t>(info.biHeight));
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, info.biWidth, info.biHeight);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, info.biWidth, info.biHeight, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
-    ::SelectObject(memory, old);
-    const int rows = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(info.biHeight), bits.data(),
-                                 reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    if (!pumpUntil(settled, 10s)) return false;
     const fs::path folder = fromEnvOr(L"DAYVANE_SCREENSHOTS", L"..\\..\\..\\screenshots");
     fs::create_directories(folder);
     const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
@@ -177,7 +185,7 @@ bool saveScreenshot(HWND hwnd, const std::wstring& name) {
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
     out.write(bits.data(), static_cast<std::streamsize>(bits.size()));
-    return rows == info.biHeight && out.good();
+    return out.good();
 }
 
 Dayvane::~Dayvane() {

@@ -32,12 +32,8 @@ HWND messageBoxOf(DWORD processId, std::wstring* prompt = nullptr);
 std::wstring answerMessageBox(DWORD processId);
 
 // A menu item: its place on the bar, then its place in that drop-down (-1: the bar's item itself).
-struct MenuPath {
-    int bar = 0;
-    int item = -1;
-};
-// Runs the item from the keyboard as a user does; under Wine another
-// process's menu can be driven but not read.
+struct MenuPath { int bar = 0; int item = -1; };
+// Runs the item from the keyboard as a user does (under Wine another process's menu can be driven, not read).
 bool chooseMenu(HWND hwnd, MenuPath path);
 
 // Running processes whose file is named exe; of one parent unless it is 0.
