@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -20,9 +21,7 @@ void press(DWORD thread, UINT key) {
 
 // From the environment, or relative to this test program's folder.
 fs::path fromEnvOr(const wchar_t* variable, const wchar_t* relative) {
-    wchar_t value[MAX_PATH * 2] = {};
-    const DWORD n = ::GetEnvironmentVariableW(variable, value, MAX_PATH * 2);
-    if (n > 0 && n < MAX_PATH * 2) return value;
+    if (const wchar_t* value = ::_wgetenv(variable)) return value;
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     return (fs::path(self).parent_path() / relative).lexically_normal();
@@ -163,8 +162,7 @@ void regDelete(const std::wstring& key, const wchar_t* name) {
 std::wstring dayvaneExe() { return fromEnvOr(L"DAYVANE_EXE", L"..\\..\\Dayvane.exe").wstring(); }
 
 bool saveScreenshot(HWND hwnd, const std::wstring& name) {
-    // Painted, and on the screen: nothing left to paint, and the same picture
-    // after a round trip through the window's thread, which lets it go idle.
+    // Painted and on screen: nothing left to paint, and the same picture after a round trip through its thread.
     BITMAPINFOHEADER info{};
     std::vector<char> bits, before;
     const auto settled = [&] {

@@ -2,7 +2,6 @@
 
 // What a test does on the desktop, to its own windows or to Dayvane's.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
