@@ -17,18 +17,20 @@ bool loadInto(HANDLE process, const std::wstring& name, const fs::path& marker) 
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr);
     EXPECT_NE(thread, nullptr) << "no thread in Dayvane: " << ::GetLastError();
-    if (thread) ::WaitForSingleObject(thread, 30000);
-    if (thread) ::CloseHandle(thread);
+    if (thread) {
+        ::WaitForSingleObject(thread, 30000);
+        ::CloseHandle(thread);
+    }
     ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return fs::exists(marker);
 }
 
-// Dayvane limits its DLL search to the system folder before anything else
-// loads, so that a DLL dropped beside it (in a Downloads folder, say) never
-// runs. Under Wine no DLL that Dayvane or the system loads by name comes from
-// the program's folder even without that lock (the built-in DLLs win), so a
-// planted DLL alone cannot show it; the running program is asked to load one
-// by its bare name instead, as any code inside it would.
+// Dayvane limits its DLL search to the system folder as it starts, before the
+// DLLs it loads late, so that a DLL dropped beside it (in a Downloads folder,
+// say) never runs. Under Wine a planted DLL cannot show that: even without the
+// lock, Wine runs its own built-in code for every name Dayvane or the system
+// asks for. So the running program is asked to load a DLL by its bare name, as
+// any code inside it would.
 TEST(DllSearch, ARunningDayvaneNeverLoadsADllFromItsOwnFolderByName) {
     wchar_t temp[MAX_PATH] = {};
     ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);

@@ -51,7 +51,8 @@ TEST(StartWithWindows, NextSessionStartsDayvaneFromTheRunValue) {
         ASSERT_TRUE(app.waitForWindow());
         ASSERT_TRUE(app.choose({1, 0}));  // Option > Add to start up
         HWND dialog = nullptr;
-        ASSERT_TRUE(pumpUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")); }, 10s));
+        const auto opened = [&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; };
+        ASSERT_TRUE(pumpUntil(opened, 10s));
         EXPECT_TRUE(saveScreenshot(dialog, L"options"));
         ::PostMessageW(childWithText(dialog, L"Click to add Dayvane to startup menu"), BM_CLICK, 0, 0);
         ::PostMessageW(childWithText(dialog, L"OK"), BM_CLICK, 0, 0);
