@@ -22,6 +22,10 @@ protected:
 // One picture of each window as it opens, for a person to look at.
 TEST_F(StartedDayvane, EveryWindowOnScreen) {
     EXPECT_TRUE(saveScreenshot(app.hwnd(), L"main"));
+    // A tool window, which the shell gives no taskbar button; no size, minimise or maximise box.
+    const auto exStyle = ::GetWindowLongPtrW(app.hwnd(), GWL_EXSTYLE);
+    EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW));
+    EXPECT_FALSE(::GetWindowLongPtrW(app.hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     const struct {
         MenuPath item;
         const wchar_t* cls;
