@@ -24,7 +24,7 @@ TEST_F(StartedDayvane, EveryWindowOnScreen) {
     EXPECT_TRUE(saveScreenshot(app.hwnd(), L"main"));
     // A tool window, which the shell gives no taskbar button; no size, minimise or maximise box.
     const auto exStyle = ::GetWindowLongPtrW(app.hwnd(), GWL_EXSTYLE);
-    EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW));
+    EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW)) << "a window with a taskbar button";
     EXPECT_FALSE(::GetWindowLongPtrW(app.hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     const struct {
         MenuPath item;
