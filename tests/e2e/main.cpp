@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "process.h"
+#include "desktop.h"
 
 int main(int argc, char** argv) {
     // Screen coordinates in pixels, whatever DPI Dayvane runs at.

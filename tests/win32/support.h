@@ -1,15 +1,11 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <string>
-#include <string_view>
-#include <vector>
-
+// The win32 layer's own helpers: this process's real toolkit and its controls seen from inside.
 #include "win32.h"
 
 #include <commctrl.h>
 
+#include "desktop.h"
 #include "platform/services.h"
 #include "toolkit.h"
 
@@ -26,25 +22,14 @@ public:
 HINSTANCE instance();
 dv::win32::Toolkit& toolkit();
 
-// Runs the thread's messages until done() holds or the time is up.
-bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
-void pumpFor(std::chrono::milliseconds time);
-
-std::wstring className(HWND hwnd);
-std::wstring windowText(HWND hwnd);
 // hwnd's rectangle in its parent's client coordinates.
 RECT rectInParent(HWND hwnd);
-std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls);
-
 SYSTEMTIME currentSelection(HWND monthCalendar);
-
 // The next-month arrow, found the way a user would: by looking along the title.
 bool findNextArrow(HWND monthCalendar, POINT& at);
 void clickAt(HWND hwnd, POINT at);
-
 // The id of a menu-bar or sub-menu item found by caption; 0 if absent.
 UINT menuItemId(HWND hwnd, const wchar_t* caption);
-
 int twipsToPx(int twips, int dpi);
 
 }  // namespace dv::test
