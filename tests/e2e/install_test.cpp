@@ -5,13 +5,12 @@
 
 #include <shlobj.h>
 
-#include "about_windows.h"
-#include "process.h"
+#include "desktop.h"
 
 // The release as a user gets it: the signed installer and its uninstaller, run silently, and the portable
 // zip unpacked into an awkward folder. scripts/test.sh makes them and names them in DAYVANE_SETUP and
 // DAYVANE_PORTABLE.
-namespace dv::e2e {
+namespace dv::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -37,13 +36,7 @@ fs::path knownFolder(REFKNOWNFOLDERID id) {
     return path;
 }
 
-std::optional<std::wstring> regString(const wchar_t* key, const wchar_t* name) {
-    wchar_t data[2048] = {};
-    DWORD bytes = sizeof data;
-    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    return data;
-}
+std::vector<HWND> mainWindows() { return childrenOfClass(nullptr, L"Dayvane.frmmain"); }
 
 bool keyExists(const wchar_t* key) {
     HKEY opened = nullptr;
@@ -113,37 +106,21 @@ bool runningFrom(const fs::path& exe) {
     return false;
 }
 
-HWND childWithText(HWND parent, const std::wstring& text) {
-    for (HWND h = ::GetWindow(parent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
-        if (windowText(h) == text) return h;
-    return nullptr;
-}
-
-// Waits for the program's message box and presses its OK; its prompt.
-std::wstring answerMessageBox(DWORD processId) {
-    HWND box = nullptr;
-    std::wstring prompt;
-    if (!waitUntil([&] { return (box = messageBoxOf(processId, &prompt)) != nullptr; }, 10s)) return L"(none)";
-    ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    waitUntil([&] { return !::IsWindow(box); }, 10s);
-    return prompt;
-}
-
 // What a user does in the options dialog to start Dayvane with Windows and
 // to put its shortcut on the desktop.
 void registerThroughTheProgram(const Dayvane& app) {
     app.choose(kAddToStartUp);
     HWND dialog = nullptr;
     ASSERT_TRUE(
-        waitUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; }, 10s));
+        pumpUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; }, 10s));
     ::PostMessageW(childWithText(dialog, L"Click to add Dayvane to startup menu"), BM_CLICK, 0, 0);
     ::PostMessageW(childWithText(dialog, L"OK"), BM_CLICK, 0, 0);
     ASSERT_EQ(answerMessageBox(app.processId()), L"Dayvane will start automatically with Windows next time");
-    ASSERT_TRUE(waitUntil([&] { return shownWindow(app.processId(), L"Dayvane.frmstartup") == nullptr; }, 10s));
+    ASSERT_TRUE(pumpUntil([&] { return shownWindow(app.processId(), L"Dayvane.frmstartup") == nullptr; }, 10s));
 
     app.choose(kCreateShortcut);
     ASSERT_TRUE(
-        waitUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; }, 10s));
+        pumpUntil([&] { return (dialog = shownWindow(app.processId(), L"Dayvane.frmstartup")) != nullptr; }, 10s));
     HWND link = childWithText(dialog, L"Add Dayvane shortcut to desktop");
     ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -160,7 +137,7 @@ protected:
     }
     void TearDown() override {  // a Dayvane that Setup started is no child of the test's
         for (HWND hwnd : mainWindows()) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        waitUntil([] { return mainWindows().empty(); }, 20s);
+        pumpUntil([] { return mainWindows().empty(); }, 20s);
     }
     std::optional<DWORD> install(const std::wstring& options = L"") const {
         return runToEnd(L"\"" + setup->wstring() + L"\" /S" + options);
@@ -171,7 +148,7 @@ protected:
         const auto command = regString(kUninstallKey, L"UninstallString");
         ASSERT_EQ(command, L"\"" + (folder / L"Uninstall.exe").wstring() + L"\"");
         EXPECT_EQ(runToEnd(*command + L" /S"), DWORD{0});
-        EXPECT_TRUE(waitUntil([&] { return !fs::exists(folder) && !keyExists(kUninstallKey); }, 60s))
+        EXPECT_TRUE(pumpUntil([&] { return !fs::exists(folder) && !keyExists(kUninstallKey); }, 60s))
             << "the uninstaller did not finish";
     }
     const std::optional<fs::path> setup = envPath(L"DAYVANE_SETUP");
@@ -235,7 +212,7 @@ TEST_F(Installer, UpdateStaysInItsFolderAndRestartsDayvane) {
 
     ASSERT_EQ(install(), DWORD{0});
     EXPECT_TRUE(app.waitForExit(10s)) << "the running Dayvane was not closed";
-    EXPECT_TRUE(waitUntil([&] { return runningFrom(custom / L"Dayvane.exe"); }, 20s)) << "Dayvane was not restarted";
+    EXPECT_TRUE(pumpUntil([&] { return runningFrom(custom / L"Dayvane.exe"); }, 20s)) << "Dayvane was not restarted";
     EXPECT_FALSE(fs::exists(installDir)) << "a second copy went into the default folder";
     EXPECT_EQ(regString(kUninstallKey, L"InstallLocation"), custom.wstring());
     EXPECT_TRUE(samePath(linkTarget(startMenuLink), custom / L"Dayvane.exe"));
@@ -243,7 +220,7 @@ TEST_F(Installer, UpdateStaysInItsFolderAndRestartsDayvane) {
     // Another folder chosen for the update: the old one goes, and Dayvane starts from the new one.
     ASSERT_EQ(install(L" /D=" + installDir.wstring()), DWORD{0});
     EXPECT_FALSE(fs::exists(custom)) << "a copy stayed in the old folder";
-    EXPECT_TRUE(waitUntil([&] { return runningFrom(installed); }, 20s)) << "Dayvane was not restarted";
+    EXPECT_TRUE(pumpUntil([&] { return runningFrom(installed); }, 20s)) << "Dayvane was not restarted";
     uninstall(installDir);
 }
 
@@ -277,4 +254,4 @@ TEST_F(Installer, PortableCopyRunsOnThroughInstallAndUninstall) {
 }
 
 }  // namespace
-}  // namespace dv::e2e
+}  // namespace dv::test
