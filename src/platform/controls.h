@@ -37,6 +37,7 @@ struct ControlDesign {
     Alignment alignment = Alignment::Left;
     Pointer pointer = Pointer::Default;
     std::string toolTip{};
+    bool link = false;  // a label that acts as a link: Tab reaches it, Enter and Space click it
 };
 
 // A control as a headless object: its state survives hiding and disabling,
@@ -58,6 +59,8 @@ public:
     void setVisible(bool visible);
     void SetFocus();
     bool hasFocus() const;
+    // Whether Tab visits it: it has a place in the tab order and takes the focus.
+    virtual bool tabStop() const { return design_.tabIndex >= 0; }
     // 0x00BBGGRR, or none for the parent's background.
     std::optional<unsigned> BackColor() const { return backColor_; }
     void setBackColor(unsigned color);

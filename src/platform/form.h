@@ -90,6 +90,7 @@ public:
     void peerActivated();
     void peerMouseMove();
     void peerDialogKey(DialogKey key);
+    void peerMovedByUser();
 
 protected:
     virtual void Form_Load() {}
@@ -102,6 +103,8 @@ protected:
     virtual void Form_Activate() {}
     virtual void Form_MouseMove() {}
     virtual void Form_DialogKey(DialogKey) {}
+    // The user dragged the window, or moved it from its system menu.
+    virtual void Form_MovedByUser() {}
 
 private:
     friend class Control;

@@ -11,6 +11,10 @@ void Label::click() {
     if (Enabled()) raise("Click", onClick);
 }
 
+void Label::dblClick() {
+    if (Enabled()) raise("DblClick", onDblClick);
+}
+
 void Label::attach(Toolkit& toolkit, FormPeer& parent) { peer_ = toolkit.createLabel(parent, *this); }
 
 namespace {
