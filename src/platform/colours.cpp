@@ -32,22 +32,29 @@ ControlColours coloursOf(const Control& control, bool highContrast) {
                                                           : std::nullopt};
 }
 
-std::optional<Colour> monthColour(const MonthViewColors& design, MonthPart part, bool highContrast) {
+Colour monthColour(const MonthViewColors& design, MonthPart part, bool highContrast) {
+    using S = SystemColour;
+    // Each part: the design's colour, else a system colour like the calendar's own; the theme's.
+    const auto pick = [&](std::optional<unsigned> designed, S own, S theme) -> Colour {
+        if (highContrast) return theme;
+        if (designed) return *designed;
+        return own;
+    };
     switch (part) {
         case MonthPart::TitleBack:
-            return highContrast ? SystemColour::Highlight : designed(design.titleBack);
+            return pick(design.titleBack, S::Highlight, S::Highlight);
         case MonthPart::TitleText:
-            return highContrast ? SystemColour::HighlightText : designed(design.titleText);
+            return pick(design.titleText, S::Window, S::HighlightText);
         case MonthPart::MonthBack:
-            return highContrast ? SystemColour::Window : designed(design.monthBack);
+            return pick(design.monthBack, S::Window, S::Window);
         case MonthPart::Text:
-            return highContrast ? SystemColour::WindowText : designed(design.text);
+            return pick(design.text, S::WindowText, S::WindowText);
         case MonthPart::TrailingText:
-            return highContrast ? SystemColour::GrayText : designed(design.trailingText);
+            return pick(design.trailingText, S::GrayText, S::GrayText);
         case MonthPart::Background:
-            return highContrast ? SystemColour::Window : designed(design.background);
+            return pick(design.background, S::Window, S::Window);
     }
-    return std::nullopt;
+    return S::Window;
 }
 
 }  // namespace dv

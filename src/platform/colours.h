@@ -29,7 +29,7 @@ ControlColours coloursOf(const Control& control, bool highContrast);
 enum class MonthPart { TitleBack, TitleText, MonthBack, Text, TrailingText, Background };
 inline constexpr MonthPart kMonthParts[] = {MonthPart::TitleBack, MonthPart::TitleText,    MonthPart::MonthBack,
                                             MonthPart::Text,      MonthPart::TrailingText, MonthPart::Background};
-// None: the month calendar's own colour for that part.
-std::optional<Colour> monthColour(const MonthViewColors& design, MonthPart part, bool highContrast);
+// A part the design leaves open has the month calendar's own system colour.
+Colour monthColour(const MonthViewColors& design, MonthPart part, bool highContrast);
 
 }  // namespace dv

@@ -115,8 +115,8 @@ TEST_F(HighContrast, TurnedOffEveryWindowHasItsDesignedColoursExactly) {
             EXPECT_EQ(c.back, rgb(control->BackColor()));
         }
     const MonthViewColors& design = main.mv1.colors();
-    EXPECT_EQ(monthColour(design, MonthPart::TitleBack, false), rgb(design.titleBack));
-    EXPECT_EQ(monthColour(design, MonthPart::TitleText, false), std::nullopt) << "left to the control";
+    EXPECT_EQ(monthColour(design, MonthPart::TitleBack, false), Colour{*design.titleBack});
+    EXPECT_EQ(monthColour(design, MonthPart::TitleText, false), Colour{SystemColour::Window}) << "the control's own";
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "peers_win32.h"
+
+#include <commctrl.h>
 #include "text.h"
 
 namespace dv::win32 {
@@ -26,6 +28,12 @@ public:
     HBRUSH controlColor(HDC) override { return nullptr; }
 
 private:
+    bool intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (msg != WM_SETFOCUS && msg != WM_KILLFOCUS) return false;
+        result = ::DefSubclassProc(hwnd(), msg, wParam, lParam);
+        parent_.defaultFollowsFocus(msg == WM_SETFOCUS ? hwnd() : nullptr);
+        return true;
+    }
     CommandButton& button_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <variant>
 
 #include "platform/text_controls.h"
 #include "text.h"
@@ -16,7 +17,7 @@ HWND createChild(FormWindow& parent, const Control& control, const wchar_t* clas
     DWORD s = WS_CHILD | WS_CLIPSIBLINGS | style;
     if (d.visible) s |= WS_VISIBLE;
     if (!d.enabled) s |= WS_DISABLED;
-    if (d.tabIndex >= 0) s |= WS_TABSTOP;
+    if (control.tabStop()) s |= WS_TABSTOP;
     const RECT r = parent.pixels(d.box);
     HWND hwnd = ::CreateWindowExW(exStyle, className, text, s, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                   parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -73,6 +74,7 @@ void ChildBase::addToolTip(const std::string& text) {
 }
 
 Layer ChildBase::layer() const {
+    // Links too: Tab reaches them after every window, which is their place in this program's designs.
     if (dynamic_cast<const Label*>(&control_) || dynamic_cast<const Line*>(&control_)) return Layer::FormSurface;
     if (dynamic_cast<const PictureBox*>(&control_)) return Layer::Window;
     return Layer::TabStop;
@@ -90,12 +92,19 @@ void ChildBase::onDpiChanged(int dpi) {
     }
 }
 
+HBRUSH ChildBase::backBrush() const {
+    const ControlColours colours = coloursOf(control_, parent_.highContrast());
+    if (!colours.back) return parent_.backgroundBrush();
+    if (const auto* system = std::get_if<SystemColour>(&*colours.back)) return systemBrush(*system);
+    return back_.get();
+}
+
 HBRUSH ChildBase::controlColor(HDC dc) {
-    const ControlDesign& d = control_.design();
-    if (d.foreColor) ::SetTextColor(dc, *d.foreColor);
-    if (auto color = control_.BackColor()) {
-        ::SetBkColor(dc, *color);
-        return back_.get();
+    const ControlColours colours = coloursOf(control_, parent_.highContrast());
+    if (colours.text) ::SetTextColor(dc, colorOf(*colours.text));
+    if (colours.back) {
+        ::SetBkColor(dc, colorOf(*colours.back));
+        return backBrush();
     }
     // No colour of its own: the form's background shows through.
     ::SetBkMode(dc, TRANSPARENT);
@@ -118,6 +127,7 @@ void ChildBase::setBackColor(unsigned color) {
 LRESULT CALLBACK ChildBase::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
     auto* self = reinterpret_cast<ChildBase*>(data);
+    if (LRESULT result = 0; self->intercept(msg, wParam, lParam, result)) return result;
     switch (msg) {
         case WM_SETCURSOR:
             if (self->control_.design().pointer == Pointer::Hand && LOWORD(lParam) == HTCLIENT) {

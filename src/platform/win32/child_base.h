@@ -34,7 +34,10 @@ public:
 
 protected:
     // The control's own background, else the form's.
-    HBRUSH backBrush() const { return back_ ? back_.get() : parent_.backgroundBrush(); }
+    HBRUSH backBrush() const;
+    // A message of the native control, before the common handling; true
+    // when it is handled, with the result.
+    virtual bool intercept(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) { return false; }
     FormWindow& parent_;
 
 private:

@@ -24,6 +24,8 @@ public:
     virtual void onDpiChanged(int /*dpi*/) {}
     // WM_CTLCOLOR*: sets the colours on the DC; null leaves them to the system.
     virtual HBRUSH controlColor(HDC /*dc*/) { return nullptr; }
+    // The high-contrast setting or the system's colours changed.
+    virtual void onColoursChanged() {}
     // Enter (IDOK) or Esc (IDCANCEL) pressed with no button of that id.
     virtual bool answersDialogKey(int /*id*/) const { return false; }
 };

@@ -1,6 +1,7 @@
 #include "form_window.h"
 
 #include <algorithm>
+#include <variant>
 
 #include <commctrl.h>
 
@@ -67,9 +68,31 @@ HICON loadIcon(HINSTANCE instance, int resource, int size) {
         ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+int systemIndex(SystemColour colour) {
+    switch (colour) {
+        case SystemColour::Window: return COLOR_WINDOW;
+        case SystemColour::WindowText: return COLOR_WINDOWTEXT;
+        case SystemColour::Highlight: return COLOR_HIGHLIGHT;
+        case SystemColour::HighlightText: return COLOR_HIGHLIGHTTEXT;
+        case SystemColour::HotLight: return COLOR_HOTLIGHT;
+        case SystemColour::GrayText: return COLOR_GRAYTEXT;
+        case SystemColour::ButtonFace: return COLOR_BTNFACE;
+        case SystemColour::ButtonText: return COLOR_BTNTEXT;
+    }
+    return COLOR_WINDOW;
+}
+
 }  // namespace
 
-FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner) : instance_(instance), form_(form) {
+COLORREF colorOf(const Colour& colour) {
+    if (const auto* system = std::get_if<SystemColour>(&colour)) return ::GetSysColor(systemIndex(*system));
+    return std::get<unsigned>(colour);
+}
+
+HBRUSH systemBrush(SystemColour colour) { return ::GetSysColorBrush(systemIndex(colour)); }
+
+FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner, const Accessibility& accessibility)
+    : instance_(instance), form_(form), accessibility_(accessibility), highContrast_(accessibility.highContrast()) {
     const FormDesign& design = form.design();
     const std::wstring className = classNameFor(design);
     WNDCLASSEXW wc{};
@@ -106,7 +129,32 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner) : instance_(i
 }
 
 HBRUSH FormWindow::backgroundBrush() const {
-    return background_ ? background_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+    const Colour colour = formBackground(form_.design(), highContrast_);
+    if (const auto* system = std::get_if<SystemColour>(&colour)) return systemBrush(*system);
+    return background_.get();
+}
+
+void FormWindow::coloursChanged() {
+    highContrast_ = accessibility_.highContrast();
+    for (ChildWindow* child : children_) {
+        // Common controls refresh their own system colours on it.
+        ::SendMessageW(child->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        child->onColoursChanged();
+    }
+    ::RedrawWindow(hwnd_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// As in a dialog box, the focused push button is the default one, so Enter
+// presses it; with the focus elsewhere the design's default button is.
+void FormWindow::defaultFollowsFocus(HWND focusedButton) {
+    for (ChildWindow* child : children_) {
+        HWND button = child->hwnd();
+        if (!(::SendMessageW(button, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) continue;
+        const bool isDefault = focusedButton ? button == focusedButton : child->answersDialogKey(IDOK);
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK);
+        const DWORD wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (style != wanted) ::SendMessageW(button, BM_SETSTYLE, wanted, TRUE);
+    }
 }
 
 void FormWindow::centre() {
@@ -398,7 +446,23 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 form_.peerDisplayChanged();
                 return 0;
             }
+            if (wParam == SPI_SETHIGHCONTRAST) coloursChanged();
             break;
+        case WM_SYSCOLORCHANGE:
+            coloursChanged();
+            break;
+        case WM_ENTERSIZEMOVE:
+            ::GetWindowRect(hwnd, &movedFrom_);
+            break;
+        case WM_EXITSIZEMOVE: {
+            RECT now{};
+            ::GetWindowRect(hwnd, &now);
+            if (now.left != movedFrom_.left || now.top != movedFrom_.top) {
+                form_.peerMovedByUser();
+                return 0;
+            }
+            break;
+        }
         default:
             break;
     }

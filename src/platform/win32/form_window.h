@@ -5,16 +5,21 @@
 
 #include "child_window.h"
 #include "handles.h"
+#include "platform/colours.h"
 #include "platform/form.h"
 #include "platform/peers.h"
+#include "platform/services.h"
 
 namespace dv::win32 {
+
+COLORREF colorOf(const Colour& colour);
+HBRUSH systemBrush(SystemColour colour);  // the system's own: never deleted
 
 class FormWindow final : public FormPeer {
 public:
     // owner: the hidden window that keeps a form without its own taskbar
     // button off the taskbar; tool windows need none.
-    FormWindow(HINSTANCE instance, Form& form, HWND owner);
+    FormWindow(HINSTANCE instance, Form& form, HWND owner, const Accessibility& accessibility);
     ~FormWindow() override;
 
     void setCaption(const std::string& caption) override;
@@ -32,6 +37,9 @@ public:
     HINSTANCE instance() const { return instance_; }
     HFONT font() const { return font_.get(); }
     HBRUSH backgroundBrush() const;
+    bool highContrast() const { return highContrast_; }
+    // The focused push button, or null when the focus left one.
+    void defaultFollowsFocus(HWND focusedButton);
     // Pixel rectangle of a design box at the window's DPI.
     RECT pixels(const TwipsBox& box) const;
 
@@ -50,9 +58,12 @@ private:
     void centre();
     LRESULT dialogKey(UINT id);
     ChildWindow* childOf(HWND hwnd) const;
+    void coloursChanged();
 
     HINSTANCE instance_;
     Form& form_;
+    const Accessibility& accessibility_;
+    bool highContrast_;
     UniqueWindow hwnd_;
     UniqueFont font_;
     UniqueIcon bigIcon_, smallIcon_;
@@ -60,6 +71,7 @@ private:
     int dpi_ = 96;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
+    RECT movedFrom_{};  // where the user's move or drag began
     std::vector<ChildWindow*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;

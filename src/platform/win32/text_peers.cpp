@@ -1,11 +1,33 @@
 #include "peers_win32.h"
+
+#include <commctrl.h>
+
+#include <variant>
+
 #include "text.h"
 
 namespace dv::win32 {
 
 namespace {
 
-// A STATIC that reports clicks (SS_NOTIFY), and so also mouse moves.
+// BeginPaint and EndPaint as a pair.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// A STATIC that reports clicks (SS_NOTIFY), and so also mouse moves. Only
+// a link takes the focus (Tab): it shows a focus rectangle around its text,
+// and Enter or Space clicks it.
 class LabelPeer final : public ChildBase {
 public:
     LabelPeer(FormWindow& parent, Label& label)
@@ -13,16 +35,60 @@ public:
                     createChild(parent, label, L"STATIC", widen(label.Caption()).c_str(),
                                 SS_NOTIFY | SS_NOPREFIX |
                                     (label.design().alignment == Alignment::Center ? SS_CENTER : SS_LEFT))),
-          label_(label) {
-        // It keeps its place in the tab order, but the dialog manager must not give it the focus.
-        ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~WS_TABSTOP);
-    }
+          label_(label) {}
 
     void onCommand(WORD code) override {
-        if (code == STN_CLICKED || code == STN_DBLCLK) label_.click();
+        if (code == STN_CLICKED) label_.click();
+        if (code == STN_DBLCLK) label_.dblClick();
     }
 
 private:
+    bool intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (!label_.tabStop()) return false;
+        switch (msg) {
+            case WM_GETDLGCODE: {
+                // Enter would go to the form's default button otherwise.
+                const auto* key = reinterpret_cast<const MSG*>(lParam);
+                result = ::DefSubclassProc(hwnd(), msg, wParam, lParam);
+                if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) result |= DLGC_WANTMESSAGE;
+                return true;
+            }
+            case WM_KEYDOWN:
+                if ((wParam != VK_RETURN && wParam != VK_SPACE) || (lParam & (1 << 30))) return false;
+                label_.click();
+                return true;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+                result = ::DefSubclassProc(hwnd(), msg, wParam, lParam);
+                ::InvalidateRect(hwnd(), nullptr, TRUE);
+                return true;
+            case WM_PAINT: {
+                PaintScope paint(hwnd());
+                ::DefSubclassProc(hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.dc()), PRF_CLIENT);
+                if (::GetFocus() == hwnd()) drawFocus(paint.dc());
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+    void drawFocus(HDC dc) const {
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        RECT text = client;
+        const std::wstring caption = widen(label_.Caption());
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+        ::DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+        if (label_.design().alignment == Alignment::Center) ::OffsetRect(&text, (client.right - text.right) / 2, 0);
+        ::InflateRect(&text, 1, 0);
+        ::IntersectRect(&text, &text, &client);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        ::DrawFocusRect(dc, &text);
+    }
+
     Label& label_;
 };
 
@@ -65,7 +131,9 @@ public:
                        std::max<int>(r.bottom - r.top, stroke), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     HBRUSH controlColor(HDC dc) override {
-        ::SetBkColor(dc, line_.line().color);
+        const Colour colour = coloursOf(line_, parent_.highContrast()).text.value_or(line_.line().color);
+        ::SetBkColor(dc, colorOf(colour));
+        if (const auto* system = std::get_if<SystemColour>(&colour)) return systemBrush(*system);
         if (!brush_) brush_.reset(::CreateSolidBrush(line_.line().color));
         return brush_.get();
     }
