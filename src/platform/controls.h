@@ -132,7 +132,7 @@ private:
 
 // Colours as 0x00BBGGRR; a part without a colour keeps the system's.
 struct MonthViewColors {
-    std::optional<unsigned> titleBack, titleText, monthBack, text, trailingText, background;
+    std::optional<unsigned> titleBack{}, titleText{}, monthBack{}, text{}, trailingText{}, background{};
 };
 
 struct MonthViewDesign {

@@ -94,10 +94,11 @@ TEST_F(RealAboutBox, OpensWithTheFocusOnTheDefaultButtonOk) {
     EXPECT_EQ(::GetWindowLongPtrW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
-TEST_F(RealAboutBox, TabVisitsTheThreeButtonsOnlyInTheirOrder) {
-    const std::vector<HWND> expected = {button(L"&System Info..."), button(L"Contact Us"), button(L"OK")};
+TEST_F(RealAboutBox, TabVisitsTheThreeButtonsAndTheLinkInTheirOrder) {
+    const std::vector<HWND> expected = {button(L"&System Info..."), button(L"Contact Us"),
+                                        label(L"Visit our Web Site"), button(L"OK")};
     std::vector<HWND> visited;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         press(WM_KEYDOWN, VK_TAB);
         visited.push_back(::GetFocus());
     }

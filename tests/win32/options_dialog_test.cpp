@@ -86,23 +86,25 @@ TEST_F(RealOptionsDialog, ControlsArePlacedAsDesignedAndOnlyButtonsTakeTheFocus)
         EXPECT_EQ(::IsWindowVisible(h) != FALSE, c->design().visible) << c->name();
         const bool label = dynamic_cast<const Label*>(c) != nullptr;
         EXPECT_EQ(className(h), label ? L"Static" : L"Button") << c->name();
-        // A label never takes the focus (an option button has a tab stop only while selected).
+        // Of the labels only the link takes the focus (an option button has a tab stop only while selected).
         if (label || dynamic_cast<const OptionButton*>(c) == nullptr) {
-            EXPECT_EQ((::GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) != 0, !label) << c->name();
+            EXPECT_EQ((::GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) != 0, !label || c->design().link) << c->name();
         }
     }
     EXPECT_EQ(windowText(nativeOf(dialog.chkstartup)), L"Click to add Dayvane to startup menu");
     EXPECT_EQ(windowText(nativeOf(dialog.Label2)), L"Add Dayvane shortcut to desktop");
     EXPECT_EQ(windowText(nativeOf(dialog.Command1)), L"Cancel");
 
-    // Tab runs over what can be seen: the box, OK, Cancel.
+    // Tab runs over what can be seen: the box, OK, Cancel, the link.
     HWND box = nativeOf(dialog.chkstartup);
     EXPECT_EQ(::GetFocus(), box);
     HWND ok = ::GetNextDlgTabItem(hwnd(), box, FALSE);
     HWND cancel = ::GetNextDlgTabItem(hwnd(), ok, FALSE);
+    HWND link = ::GetNextDlgTabItem(hwnd(), cancel, FALSE);
     EXPECT_EQ(ok, nativeOf(dialog.OKButton));
     EXPECT_EQ(cancel, nativeOf(dialog.Command1));
-    EXPECT_EQ(::GetNextDlgTabItem(hwnd(), cancel, FALSE), box);
+    EXPECT_EQ(link, nativeOf(dialog.Label2));
+    EXPECT_EQ(::GetNextDlgTabItem(hwnd(), link, FALSE), box);
 }
 
 TEST_F(RealOptionsDialog, Label2ShowsTheSystemHand) {
