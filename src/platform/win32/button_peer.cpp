@@ -7,8 +7,12 @@ namespace dv::win32 {
 
 namespace {
 
-// The dialog manager sends Enter and Esc as IDOK and IDCANCEL.
-int idFor(const ButtonRole& role) { return role.isDefault ? IDOK : role.isCancel ? IDCANCEL : 0; }
+// The dialog manager sends Enter and Esc as IDOK and IDCANCEL, and finds the
+// focused default button by its id.
+int idFor(FormWindow& parent, const ButtonRole& role) {
+    if (role.isDefault) return IDOK;
+    return role.isCancel ? IDCANCEL : parent.newChildId();
+}
 
 class ButtonPeer final : public ChildBase {
 public:
@@ -16,7 +20,7 @@ public:
         : ChildBase(parent, button,
                     createChild(parent, button, L"BUTTON", widen(button.Caption()).c_str(),
                                 button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0,
-                                idFor(button.role()))),
+                                idFor(parent, button.role()))),
           button_(button) {}
 
     void onCommand(WORD code) override {

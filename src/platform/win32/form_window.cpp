@@ -68,6 +68,10 @@ HICON loadIcon(HINSTANCE instance, int resource, int size) {
         ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+bool isPushButton(HWND hwnd) {
+    return (::SendMessageW(hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 int systemIndex(SystemColour colour) {
     switch (colour) {
         case SystemColour::Window: return COLOR_WINDOW;
@@ -149,7 +153,7 @@ void FormWindow::coloursChanged() {
 void FormWindow::defaultFollowsFocus(HWND focusedButton) {
     for (ChildWindow* child : children_) {
         HWND button = child->hwnd();
-        if (!(::SendMessageW(button, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) continue;
+        if (!isPushButton(button)) continue;
         const bool isDefault = focusedButton ? button == focusedButton : child->answersDialogKey(IDOK);
         const auto style = static_cast<DWORD>(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK);
         const DWORD wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
@@ -248,6 +252,8 @@ void FormWindow::addChild(ChildWindow& child) {
     ::SetWindowPos(child.hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+int FormWindow::newChildId() { return nextChildId_++; }
 
 void FormWindow::removeChild(const ChildWindow& child) {
     std::erase(children_, &child);
@@ -363,6 +369,9 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             form_.peerRestoreRequested();
             return 0;
         case DM_GETDEFID:
+            // The dialog manager asks on every Tab and sets the default button's look by the answer.
+            if (HWND focus = ::GetFocus(); focus && ::IsChild(hwnd, focus) && isPushButton(focus))
+                return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
             for (ChildWindow* child : children_)
                 if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
             return 0;

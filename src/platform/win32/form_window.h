@@ -44,6 +44,8 @@ public:
     RECT pixels(const TwipsBox& box) const;
 
     void addChild(ChildWindow& child);
+    // An id no other child of the window has, above those of the dialog keys.
+    int newChildId();
     void removeChild(const ChildWindow& child);
     UINT_PTR addTimer(Timer& timer);
     void removeTimer(UINT_PTR id);
@@ -75,6 +77,7 @@ private:
     std::vector<ChildWindow*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
+    int nextChildId_ = 0x10;
 };
 
 }  // namespace dv::win32
