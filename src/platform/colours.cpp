@@ -1,6 +1,5 @@
 #include "colours.h"
 
-#include "choice_controls.h"
 #include "text_controls.h"
 
 namespace dv {
@@ -18,18 +17,28 @@ Colour formBackground(const FormDesign& design, bool highContrast) {
 }
 
 ControlColours coloursOf(const Control& control, bool highContrast) {
-    if (const auto* line = dynamic_cast<const Line*>(&control))
-        return {highContrast ? Colour{SystemColour::ButtonText} : Colour{line->line().color}, std::nullopt};
+    const ControlKind kind = control.kind();
+    if (kind == ControlKind::Line)
+        return {highContrast ? Colour{SystemColour::ButtonText}
+                             : Colour{static_cast<const Line&>(control).line().color},
+                std::nullopt};
     if (!highContrast) return {designed(control.design().foreColor), designed(control.BackColor())};
-    // Push buttons and month views draw with the system's colours themselves.
-    if (dynamic_cast<const CommandButton*>(&control) || dynamic_cast<const MonthView*>(&control)) return {};
-    if (dynamic_cast<const TextBox*>(&control)) return {SystemColour::WindowText, SystemColour::Window};
+    switch (kind) {
+        case ControlKind::Button:  // push buttons and month views draw with the system's colours themselves
+        case ControlKind::MonthView:
+        case ControlKind::Timer:
+            return {};
+        case ControlKind::TextBox:
+            return {SystemColour::WindowText, SystemColour::Window};
+        default:
+            break;
+    }
     if (control.design().link) return {SystemColour::HotLight, std::nullopt};
     // A label painted in a colour of its own is one that acts as a button.
-    if (dynamic_cast<const Label*>(&control) && control.BackColor())
+    if (kind == ControlKind::Label && control.BackColor())
         return {SystemColour::HighlightText, SystemColour::Highlight};
-    return {SystemColour::ButtonText, control.BackColor() ? std::optional<Colour>(SystemColour::ButtonFace)
-                                                          : std::nullopt};
+    return {SystemColour::ButtonText,
+            control.BackColor() ? std::optional<Colour>(SystemColour::ButtonFace) : std::nullopt};
 }
 
 Colour monthColour(const MonthViewColors& design, MonthPart part, bool highContrast) {

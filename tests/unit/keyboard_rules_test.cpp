@@ -29,10 +29,10 @@ TEST_P(DisplayChange, MovesOnlyAWindowStillInTheProgramsPlaceOrNoLongerWhole) {
     main.Show();
     if (c.draggedTo) {
         main.moveTo(*c.draggedTo);
-        main.peerMovedByUser();
+        main.peerEvent(FormEvent::MovedByUser);
     }
     fakes.screen.info = {.monitor = {0, 0, 1600, 1200}, .workArea = c.workArea, .dpi = 96};
-    main.peerDisplayChanged();
+    main.peerEvent(FormEvent::DisplayChanged);
     EXPECT_EQ(main.position(), c.expected);
 }
 

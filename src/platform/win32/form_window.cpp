@@ -4,7 +4,9 @@
 #include <variant>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "child_peer.h"
 #include "messages.h"
 #include "platform/controls.h"
 #include "text.h"
@@ -35,6 +37,15 @@ Styles stylesFor(const FormDesign& design) {
 }
 
 std::wstring classNameFor(const FormDesign& design) { return kClassPrefix + widen(design.name); }
+
+TrayMouse trayMouse(UINT message) {
+    switch (message) {
+        case WM_LBUTTONUP: return TrayMouse::LeftUp;
+        case WM_RBUTTONUP: return TrayMouse::RightUp;
+        case NIN_KEYSELECT: return TrayMouse::KeySelect;
+        default: return TrayMouse::Other;
+    }
+}
 
 // Menu ids are the item's place in the form's list plus kFirstMenuId: the
 // dialog manager sends IDOK and IDCANCEL (1, 2) for Enter and Esc, which
@@ -140,7 +151,7 @@ HBRUSH FormWindow::backgroundBrush() const {
 
 void FormWindow::coloursChanged() {
     highContrast_ = accessibility_.highContrast();
-    for (ChildWindow* child : children_) {
+    for (ChildPeer* child : children_) {
         // Common controls refresh their own system colours on it.
         ::SendMessageW(child->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
         child->onColoursChanged();
@@ -151,7 +162,7 @@ void FormWindow::coloursChanged() {
 // As in a dialog box, the focused push button is the default one, so Enter
 // presses it; with the focus elsewhere the design's default button is.
 void FormWindow::defaultFollowsFocus(HWND focusedButton) {
-    for (ChildWindow* child : children_) {
+    for (ChildPeer* child : children_) {
         HWND button = child->hwnd();
         if (!isPushButton(button)) continue;
         const bool isDefault = focusedButton ? button == focusedButton : child->answersDialogKey(IDOK);
@@ -176,12 +187,12 @@ void FormWindow::centre() {
 // Enter and Esc from the dialog manager go to the default and cancel
 // buttons, or to the form when it has none.
 LRESULT FormWindow::dialogKey(UINT id) {
-    for (ChildWindow* child : children_)
+    for (ChildPeer* child : children_)
         if (child->answersDialogKey(static_cast<int>(id))) {
             child->onCommand(BN_CLICKED);
             return 0;
         }
-    form_.peerDialogKey(id == IDOK ? DialogKey::Enter : DialogKey::Escape);
+    form_.peerEvent(FormEvent::DialogKey, static_cast<int>(id == IDOK ? DialogKey::Enter : DialogKey::Escape));
     return 0;
 }
 
@@ -226,24 +237,24 @@ void FormWindow::updateFont() {
     if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
                                      static_cast<UINT>(dpi_)))
         font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-    for (ChildWindow* child : children_)
+    for (ChildPeer* child : children_)
         ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void FormWindow::layoutChildren() {
-    for (ChildWindow* child : children_) {
+    for (ChildPeer* child : children_) {
         const RECT r = pixels(child->box());
         ::SetWindowPos(child->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
-void FormWindow::addChild(ChildWindow& child) {
+void FormWindow::addChild(ChildPeer& child) {
     // Keep the native order (tab order, and drawing order where controls
     // overlap) the same as the design's tab indices, layer by layer.
-    const auto place = [](const ChildWindow* c) { return std::pair(c->layer(), c->tabIndex()); };
+    const auto place = [](const ChildPeer* c) { return std::pair(c->layer(), c->tabIndex()); };
     auto at = std::find_if(children_.begin(), children_.end(),
-                           [&](const ChildWindow* c) { return place(c) > place(&child); });
+                           [&](const ChildPeer* c) { return place(c) > place(&child); });
     HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
     children_.insert(at, &child);
     ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -253,9 +264,7 @@ void FormWindow::addChild(ChildWindow& child) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int FormWindow::newChildId() { return nextChildId_++; }
-
-void FormWindow::removeChild(const ChildWindow& child) {
+void FormWindow::removeChild(const ChildPeer& child) {
     std::erase(children_, &child);
     if (lastFocus_ == child.hwnd()) lastFocus_ = nullptr;
 }
@@ -271,8 +280,8 @@ void FormWindow::removeTimer(UINT_PTR id) {
     timers_.erase(id);
 }
 
-ChildWindow* FormWindow::childOf(HWND hwnd) const {
-    for (ChildWindow* child : children_)
+ChildPeer* FormWindow::childOf(HWND hwnd) const {
+    for (ChildPeer* child : children_)
         if (child->hwnd() == hwnd) return child;
     return nullptr;
 }
@@ -325,7 +334,7 @@ void FormWindow::moveTo(Point topLeft) {
 HWND FormWindow::firstTabStop() const {
     HWND first = nullptr;
     int lowest = 0;
-    for (const ChildWindow* child : children_) {
+    for (const ChildPeer* child : children_) {
         const auto style = ::GetWindowLongPtrW(child->hwnd(), GWL_STYLE);
         const bool canFocus = (style & WS_VISIBLE) && !(style & WS_DISABLED) && (style & WS_TABSTOP);
         if (canFocus && child->tabIndex() >= 0 && (!first || child->tabIndex() < lowest)) {
@@ -357,22 +366,22 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     HWND hwnd = hwnd_.get();
     if (msg == taskbarCreated && taskbarCreated != 0) {
-        form_.peerTaskbarCreated();
+        form_.peerEvent(FormEvent::TaskbarCreated);
         return 0;
     }
     switch (msg) {
         case kTrayCallbackMessage:
             // Version 4: the low word is the mouse message, whatever the pointer's place.
-            form_.peerTrayNotify(LOWORD(lParam));
+            form_.peerEvent(FormEvent::TrayNotify, static_cast<int>(trayMouse(LOWORD(lParam))));
             return 0;
         case kRestoreRequestMessage:
-            form_.peerRestoreRequested();
+            form_.peerEvent(FormEvent::RestoreRequested);
             return 0;
         case DM_GETDEFID:
             // The dialog manager asks on every Tab and sets the default button's look by the answer.
             if (HWND focus = ::GetFocus(); focus && ::IsChild(hwnd, focus) && isPushButton(focus))
                 return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
-            for (ChildWindow* child : children_)
+            for (ChildPeer* child : children_)
                 if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
             return 0;
         case WM_ERASEBKGND: {
@@ -384,12 +393,12 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
-            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam)))
+            if (ChildPeer* child = childOf(reinterpret_cast<HWND>(lParam)))
                 if (HBRUSH brush = child->controlColor(reinterpret_cast<HDC>(wParam)))
                     return reinterpret_cast<LRESULT>(brush);
             break;
         case WM_MOUSEMOVE:
-            form_.peerMouseMove();
+            form_.peerEvent(FormEvent::MouseMove);
             return 0;
         case WM_COMMAND:
             if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) return dialogKey(LOWORD(wParam));
@@ -399,11 +408,11 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (id >= kFirstMenuId && id - kFirstMenuId < items.size()) items[id - kFirstMenuId]->click();
                 return 0;
             }
-            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
+            if (ChildPeer* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
             return 0;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (ChildWindow* child = childOf(header->hwndFrom)) return child->onNotify(*header);
+            if (ChildPeer* child = childOf(header->hwndFrom)) return child->onNotify(*header);
             break;
         }
         case WM_TIMER:
@@ -413,7 +422,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            form_.peerCloseRequested();
+            form_.peerEvent(FormEvent::QueryUnload);
             return 0;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) form_.peerStateChanged(WindowState::Minimized);
@@ -427,7 +436,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
             else ::DefWindowProcW(hwnd, msg, wParam, lParam);
-            form_.peerActivated();
+            form_.peerEvent(FormEvent::Activate);
             return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
@@ -437,7 +446,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             updateFont();
             fitClientArea();
             layoutChildren();
-            for (ChildWindow* child : children_) child->onDpiChanged(dpi_);
+            for (ChildPeer* child : children_) child->onDpiChanged(dpi_);
             return 0;
         }
         case WM_GETMINMAXINFO: {
@@ -448,11 +457,11 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DISPLAYCHANGE:
-            form_.peerDisplayChanged();
+            form_.peerEvent(FormEvent::DisplayChanged);
             return 0;
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) {
-                form_.peerDisplayChanged();
+                form_.peerEvent(FormEvent::DisplayChanged);
                 return 0;
             }
             if (wParam == SPI_SETHIGHCONTRAST) coloursChanged();
@@ -467,7 +476,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             RECT now{};
             ::GetWindowRect(hwnd, &now);
             if (now.left != movedFrom_.left || now.top != movedFrom_.top) {
-                form_.peerMovedByUser();
+                form_.peerEvent(FormEvent::MovedByUser);
                 return 0;
             }
             break;

@@ -3,14 +3,19 @@
 #include <map>
 #include <vector>
 
-#include "child_window.h"
 #include "handles.h"
 #include "platform/colours.h"
 #include "platform/form.h"
 #include "platform/peers.h"
 #include "platform/services.h"
 
+namespace dv {
+class Timer;
+}  // namespace dv
+
 namespace dv::win32 {
+
+class ChildPeer;
 
 COLORREF colorOf(const Colour& colour);
 HBRUSH systemBrush(SystemColour colour);  // the system's own: never deleted
@@ -43,10 +48,10 @@ public:
     // Pixel rectangle of a design box at the window's DPI.
     RECT pixels(const TwipsBox& box) const;
 
-    void addChild(ChildWindow& child);
+    void addChild(ChildPeer& child);
     // An id no other child of the window has, above those of the dialog keys.
-    int newChildId();
-    void removeChild(const ChildWindow& child);
+    int newChildId() { return nextChildId_++; }
+    void removeChild(const ChildPeer& child);
     UINT_PTR addTimer(Timer& timer);
     void removeTimer(UINT_PTR id);
 
@@ -59,7 +64,7 @@ private:
     HWND firstTabStop() const;
     void centre();
     LRESULT dialogKey(UINT id);
-    ChildWindow* childOf(HWND hwnd) const;
+    ChildPeer* childOf(HWND hwnd) const;
     void coloursChanged();
 
     HINSTANCE instance_;
@@ -74,7 +79,7 @@ private:
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
     RECT movedFrom_{};  // where the user's move or drag began
-    std::vector<ChildWindow*> children_;
+    std::vector<ChildPeer*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     int nextChildId_ = 0x10;
