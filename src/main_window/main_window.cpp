@@ -15,7 +15,9 @@ FormDesign mainWindowDesign() {
             .clientHeight = 6975,
             .border = BorderStyle::FixedToolWindow,
             .showInTaskbar = false,
-            .iconResource = IDI_DAYVANE};
+            .iconResource = IDI_DAYVANE,
+            // Its only button lies outside the window: Enter must not hide the window unseen.
+            .enterPressesFocusedButton = false};
 }
 
 // The two colour sets; each view keeps the system's title text colour.

@@ -43,7 +43,8 @@ ControlColours coloursOf(const Control& control, bool highContrast) {
 
 Colour monthColour(const MonthViewColors& design, MonthPart part, bool highContrast) {
     using S = SystemColour;
-    // Each part: the design's colour, else a system colour like the calendar's own; the theme's.
+    // For each part: the design's colour, else the system colour the calendar
+    // starts with (its title band's stands as the highlight); then the theme's.
     const auto pick = [&](std::optional<unsigned> designed, S own, S theme) -> Colour {
         if (highContrast) return theme;
         if (designed) return *designed;

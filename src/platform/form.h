@@ -48,6 +48,7 @@ struct FormDesign {
     int iconResource = 0;  // 0: no icon of its own
     bool centred = false;  // on the screen, at every load
     std::optional<unsigned> backColor{};  // 0x00BBGGRR; none: the system's
+    bool enterPressesFocusedButton = true;  // else Enter goes to the default button or the form
 };
 
 // What every form needs from the platform.

@@ -18,7 +18,8 @@ int idFor(FormWindow& parent, const ButtonRole& role) {
 ButtonPeer::ButtonPeer(FormWindow& parent, CommandButton& button)
     : ChildPeer(parent, button,
                 createChild(parent, button, L"BUTTON", widen(button.Caption()).c_str(),
-                            button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0, idFor(parent, button.role()))),
+                            button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0,
+                            idFor(parent, button.role()))),
       button_(button) {}
 
 void ButtonPeer::onCommand(WORD code) {

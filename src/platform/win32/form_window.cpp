@@ -162,6 +162,7 @@ void FormWindow::coloursChanged() {
 // As in a dialog box, the focused push button is the default one, so Enter
 // presses it; with the focus elsewhere the design's default button is.
 void FormWindow::defaultFollowsFocus(HWND focusedButton) {
+    if (!form_.design().enterPressesFocusedButton) return;
     for (ChildPeer* child : children_) {
         HWND button = child->hwnd();
         if (!isPushButton(button)) continue;
@@ -377,13 +378,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kRestoreRequestMessage:
             form_.peerEvent(FormEvent::RestoreRequested);
             return 0;
-        case DM_GETDEFID:
+        case DM_GETDEFID: {
             // The dialog manager asks on every Tab and sets the default button's look by the answer.
-            if (HWND focus = ::GetFocus(); focus && ::IsChild(hwnd, focus) && isPushButton(focus))
+            HWND focus = ::GetFocus();
+            if (form_.design().enterPressesFocusedButton && focus && ::IsChild(hwnd, focus) && isPushButton(focus))
                 return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
             for (ChildPeer* child : children_)
                 if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
             return 0;
+        }
         case WM_ERASEBKGND: {
             RECT client{};
             ::GetClientRect(hwnd, &client);
