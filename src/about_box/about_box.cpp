@@ -44,7 +44,8 @@ AboutBox::AboutBox(FormsEnv env, AboutBoxServices services, const AppIdentity& i
               .tabIndex = 6,
               .font = underlined(kBoxFont),
               .foreColor = 0xFF0000,  // blue
-              .pointer = Pointer::Hand},
+              .pointer = Pointer::Hand,
+              .link = true},
              "Visit our Web Site"),
       cmdSysInfo(*this, {.name = "cmdSysInfo", .box = {480, 2280, 1245, 465}, .tabIndex = 1, .font = kBoxFont},
                  "&System Info..."),

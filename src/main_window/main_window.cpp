@@ -15,7 +15,9 @@ FormDesign mainWindowDesign() {
             .clientHeight = 6975,
             .border = BorderStyle::FixedToolWindow,
             .showInTaskbar = false,
-            .iconResource = IDI_DAYVANE};
+            .iconResource = IDI_DAYVANE,
+            // Its only button lies outside the window: Enter must not hide the window unseen.
+            .enterPressesFocusedButton = false};
 }
 
 // The two colour sets; each view keeps the system's title text colour.
@@ -114,8 +116,25 @@ void MainWindow::end() {
     services_.application.quit();
 }
 
-void MainWindow::form_center() { moveTo(placeBottomRight(outerSize(), services_.screen.primary())); }
+void MainWindow::form_center() {
+    moveTo(placeBottomRight(outerSize(), services_.screen.primary()));
+    movedByUser_ = false;
+}
 
-void MainWindow::Form_DisplayChanged() { form_center(); }
+void MainWindow::Form_MovedByUser() { movedByUser_ = true; }
+
+// A window the user put somewhere stays there, as far as it is still whole
+// on its monitor's work area; only one still in the program's place follows
+// the corner.
+void MainWindow::Form_DisplayChanged() {
+    if (!movedByUser_) {
+        form_center();
+        return;
+    }
+    const Point at = position();
+    const Size size = outerSize();
+    const Rect window{at.x, at.y, at.x + size.width, at.y + size.height};
+    if (const Point whole = keepWhole(window, services_.screen.workAreaOf(window)); whole != at) moveTo(whole);
+}
 
 }  // namespace dv

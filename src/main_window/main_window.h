@@ -59,6 +59,7 @@ private:
     void Form_TaskbarCreated() override;
     void Form_DisplayChanged() override;
     void Form_RestoreRequested() override;
+    void Form_MovedByUser() override;
 
     void Timer1_Timer();
     void showTime();
@@ -80,6 +81,7 @@ private:
     MainWindowServices services_;
     WindowOpeners openers_;
     bool iconRegistered_ = false;
+    bool movedByUser_ = false;  // since form_center last placed it
     int secondsSinceIconAttempt_ = 0;
 };
 

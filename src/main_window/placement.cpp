@@ -13,4 +13,12 @@ Point placeBottomRight(Size outer, const ScreenInfo& screen) {
     return {left, top};
 }
 
+Point keepWhole(const Rect& window, const Rect& workArea) {
+    const auto along = [](int start, int length, int low, int high) {
+        return std::max(std::min(start, high - length), low);
+    };
+    return {along(window.left, window.width(), workArea.left, workArea.right),
+            along(window.top, window.height(), workArea.top, workArea.bottom)};
+}
+
 }  // namespace dv

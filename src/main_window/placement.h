@@ -15,4 +15,8 @@ constexpr int kBottomMarginTwips = 400;
 // one wider than it keeps its left edge (the menu's start) on its left edge.
 Point placeBottomRight(Size outer, const ScreenInfo& screen);
 
+// Where a window goes to lie whole on the work area, moved as little as
+// possible; one larger than the work area keeps its top-left corner on it.
+Point keepWhole(const Rect& window, const Rect& workArea);
+
 }  // namespace dv

@@ -48,7 +48,7 @@ OptionsDialog::OptionsDialog(FormsEnv env, OptionsDialogServices services, const
              "If you wish to automatically start Dayvane when Windows Start, click checkBox above."),
       Label4(*this, place("Label4", {240, 1320, 255, 255}, 8), "2."),
       Label2(*this,
-             {.name = "Label2", .box = {600, 1320, 2775, 375}, .tabIndex = 6, .pointer = Pointer::Hand},
+             {.name = "Label2", .box = {600, 1320, 2775, 375}, .tabIndex = 6, .pointer = Pointer::Hand, .link = true},
              "Add Dayvane shortcut to desktop"),
       OKButton(*this, place("OKButton", {840, 1800, 855, 375}, 2), "OK"),
       Command1(*this, place("Command1", {2040, 1800, 735, 375}, 4), "Cancel"),

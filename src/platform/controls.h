@@ -38,6 +38,7 @@ struct ControlDesign {
     Alignment alignment = Alignment::Left;
     Pointer pointer = Pointer::Default;
     std::string toolTip{};
+    bool link = false;  // a label that acts as a link: Tab reaches it, Enter and Space click it
 };
 
 // A control as a headless object: its state survives hiding and disabling,
@@ -59,6 +60,8 @@ public:
     void setVisible(bool visible);
     void SetFocus();
     bool hasFocus() const;
+    // Whether Tab visits it: it has a place in the tab order and takes the focus.
+    virtual bool tabStop() const { return design_.tabIndex >= 0; }
     // 0x00BBGGRR, or none for the parent's background.
     std::optional<unsigned> BackColor() const { return backColor_; }
     void setBackColor(unsigned color);
@@ -128,7 +131,7 @@ private:
 
 // Colours as 0x00BBGGRR; a part without a colour keeps the system's.
 struct MonthViewColors {
-    std::optional<unsigned> titleBack, titleText, monthBack, text, trailingText, background;
+    std::optional<unsigned> titleBack{}, titleText{}, monthBack{}, text{}, trailingText{}, background{};
 };
 
 struct MonthViewDesign {

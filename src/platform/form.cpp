@@ -99,9 +99,10 @@ void Form::runHandler(std::string_view handlerName, const std::function<void()>&
 }
 
 void Form::peerEvent(FormEvent event, int detail) {
-    static constexpr std::array<const char*, 8> kHandlers{
-        "Form_QueryUnload", "Form_TrayNotify", "Form_TaskbarCreated", "Form_DisplayChanged",
-        "Form_RestoreRequested", "Form_Activate", "Form_MouseMove", "Form_DialogKey"};
+    static constexpr std::array<const char*, 9> kHandlers{
+        "Form_QueryUnload",      "Form_TrayNotify", "Form_TaskbarCreated", "Form_DisplayChanged",
+        "Form_RestoreRequested", "Form_Activate",   "Form_MouseMove",      "Form_DialogKey",
+        "Form_MovedByUser"};
     runHandler(design_.name + "." + kHandlers.at(static_cast<std::size_t>(event)),
                [&] { dispatch(event, detail); });
 }
@@ -116,6 +117,7 @@ void Form::dispatch(FormEvent event, int detail) {
         case FormEvent::Activate: return Form_Activate();
         case FormEvent::MouseMove: return Form_MouseMove();
         case FormEvent::DialogKey: return Form_DialogKey(static_cast<DialogKey>(detail));
+        case FormEvent::MovedByUser: return Form_MovedByUser();
     }
 }
 

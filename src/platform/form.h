@@ -35,6 +35,7 @@ enum class FormEvent {
     Activate,
     MouseMove,
     DialogKey,  // detail: DialogKey
+    MovedByUser,
 };
 
 struct FormDesign {
@@ -47,6 +48,7 @@ struct FormDesign {
     int iconResource = 0;  // 0: no icon of its own
     bool centred = false;  // on the screen, at every load
     std::optional<unsigned> backColor{};  // 0x00BBGGRR; none: the system's
+    bool enterPressesFocusedButton = true;  // else Enter goes to the default button or the form
 };
 
 // What every form needs from the platform.
@@ -110,6 +112,8 @@ protected:
     virtual void Form_Activate() {}
     virtual void Form_MouseMove() {}
     virtual void Form_DialogKey(DialogKey) {}
+    // The user dragged the window, or moved it from its system menu.
+    virtual void Form_MovedByUser() {}
 
 private:
     friend class Control;

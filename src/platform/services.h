@@ -29,6 +29,17 @@ class Screen {
 public:
     virtual ~Screen() = default;
     virtual ScreenInfo primary() const = 0;
+    // The work area of the monitor that holds most of the window (pixels),
+    // or the nearest one. With a single monitor, the primary's.
+    virtual Rect workAreaOf(const Rect& /*window*/) const { return primary().workArea; }
+};
+
+// The user's settings for how windows draw.
+class Accessibility {
+public:
+    virtual ~Accessibility() = default;
+    // A high-contrast theme is on: windows draw with the system's colours only.
+    virtual bool highContrast() const = 0;
 };
 
 // Task-modal: no window of the program takes input while it is up.

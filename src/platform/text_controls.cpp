@@ -11,6 +11,10 @@ void Label::click() {
     if (Enabled()) raise("Click", onClick);
 }
 
+void Label::dblClick() {
+    if (Enabled()) raise("DblClick", onDblClick);
+}
+
 namespace {
 ControlDesign lineBox(std::string name, const LineDesign& l) {
     const int left = std::min(l.x1, l.x2), top = std::min(l.y1, l.y2);

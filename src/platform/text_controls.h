@@ -4,14 +4,19 @@
 
 namespace dv {
 
-// Text that takes no focus; it may act as a link or a button by its click.
+// Text that takes no focus, unless it is a link; it may act as a link or a
+// button by its click. A double-click is a click followed by DblClick, so a
+// handler of Click alone acts once.
 class Label final : public Control {
 public:
     Label(Form& owner, ControlDesign design, std::string caption);
     const std::string& Caption() const { return caption_; }
-    void click();  // by the peer
+    bool tabStop() const override { return design().link && Control::tabStop(); }
+    void click();     // by the peer: the mouse, or Enter or Space on a link
+    void dblClick();  // by the peer, after the click of the same double-click
 
     std::function<void()> onClick;
+    std::function<void()> onDblClick;
 
 
     ControlKind kind() const override { return ControlKind::Label; }

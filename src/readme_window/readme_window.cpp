@@ -72,4 +72,7 @@ void ReadmeWindow::Label3_Click() { Hide(); }
 // put it away as "OK" does.
 void ReadmeWindow::Form_DialogKey(DialogKey) { Label3_Click(); }
 
+// Alt+F4 too: the window is only ever put away, so "Add own photo" shows this same one again.
+void ReadmeWindow::Form_QueryUnload() { Label3_Click(); }
+
 }  // namespace dv

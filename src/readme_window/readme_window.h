@@ -27,6 +27,7 @@ private:
     void Form_Activate() override;
     void Form_MouseMove() override;
     void Form_DialogKey(DialogKey key) override;
+    void Form_QueryUnload() override;
     void Text1_MouseMove();
     void Text1_GotFocus();
     void Label3_MouseMove();

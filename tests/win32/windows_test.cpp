@@ -194,9 +194,9 @@ INSTANTIATE_TEST_SUITE_P(
         Layout{"Main", 0, {"Command1", "mv1", "mv3", "Picture1"}, {"Command1", "mv1", "mv3", "Command1"}, true, false},
         Layout{"Options", 1,
                {"chkstartup", "optfull", "OKButton", "optbasic", "Command1", "Label1", "Label2", "Label3", "Label4"},
-               {"chkstartup", "OKButton", "Command1", "chkstartup"}, true, true},
+               {"chkstartup", "OKButton", "Command1", "Label2", "chkstartup"}, true, true},
         Layout{"About", 2, {"cmdOK", "cmdSysInfo", "Command1", "Line1", "lblTitle", "Label1", "Label2", "Label4"},
-               {"cmdOK", "cmdSysInfo", "Command1", "cmdOK"}, true, false},
+               {"cmdOK", "cmdSysInfo", "Command1", "Label4", "cmdOK"}, true, false},
         // The text covers the title and the focus holder; it takes the focus only to give it back.
         Layout{"Readme", 3, {"Text1", "Picture1", "Label1", "Label3"}, {"Picture1", "Picture1"}, false, false}),
     [](const auto& info) { return std::string(info.param.name); });

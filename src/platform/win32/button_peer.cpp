@@ -1,21 +1,36 @@
 #include "control_peers.h"
+
+#include <commctrl.h>
+
 #include "text.h"
 
 namespace dv::win32 {
 
 namespace {
-// The dialog manager sends Enter and Esc as IDOK and IDCANCEL.
-int idFor(const ButtonRole& role) { return role.isDefault ? IDOK : role.isCancel ? IDCANCEL : 0; }
+// The dialog manager sends Enter and Esc as IDOK and IDCANCEL, and finds the
+// focused default button by its id.
+int idFor(FormWindow& parent, const ButtonRole& role) {
+    if (role.isDefault) return IDOK;
+    return role.isCancel ? IDCANCEL : parent.newChildId();
+}
 }  // namespace
 
 ButtonPeer::ButtonPeer(FormWindow& parent, CommandButton& button)
     : ChildPeer(parent, button,
                 createChild(parent, button, L"BUTTON", widen(button.Caption()).c_str(),
-                            button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0, idFor(button.role()))),
+                            button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0,
+                            idFor(parent, button.role()))),
       button_(button) {}
 
 void ButtonPeer::onCommand(WORD code) {
     if (code == BN_CLICKED) button_.click();
+}
+
+LRESULT ButtonPeer::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = ChildPeer::handleMessage(msg, wParam, lParam);
+    if (msg == WM_SETFOCUS) parent_.defaultFollowsFocus(hwnd());
+    if (msg == WM_KILLFOCUS) parent_.defaultFollowsFocus(nullptr);
+    return result;
 }
 
 bool ButtonPeer::answersDialogKey(int id) const {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <variant>
 
 #include "text.h"
 
@@ -15,7 +16,7 @@ HWND createChild(FormWindow& parent, const Control& control, const wchar_t* clas
     DWORD s = WS_CHILD | WS_CLIPSIBLINGS | style;
     if (d.visible) s |= WS_VISIBLE;
     if (!d.enabled) s |= WS_DISABLED;
-    if (d.tabIndex >= 0) s |= WS_TABSTOP;
+    if (control.tabStop()) s |= WS_TABSTOP;
     const RECT r = parent.pixels(d.box);
     HWND hwnd = ::CreateWindowExW(exStyle, className, text, s, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                   parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -92,12 +93,19 @@ void ChildPeer::onDpiChanged(int dpi) {
     }
 }
 
+HBRUSH ChildPeer::backBrush() const {
+    const ControlColours colours = coloursOf(control_, parent_.highContrast());
+    if (!colours.back) return parent_.backgroundBrush();
+    if (const auto* system = std::get_if<SystemColour>(&*colours.back)) return systemBrush(*system);
+    return back_.get();
+}
+
 HBRUSH ChildPeer::controlColor(HDC dc) {
-    const ControlDesign& d = control_.design();
-    if (d.foreColor) ::SetTextColor(dc, *d.foreColor);
-    if (auto color = control_.BackColor()) {
-        ::SetBkColor(dc, *color);
-        return back_.get();
+    const ControlColours colours = coloursOf(control_, parent_.highContrast());
+    if (colours.text) ::SetTextColor(dc, colorOf(*colours.text));
+    if (colours.back) {
+        ::SetBkColor(dc, colorOf(*colours.back));
+        return backBrush();
     }
     // No colour of its own: the form's background shows through.
     ::SetBkMode(dc, TRANSPARENT);

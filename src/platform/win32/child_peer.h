@@ -12,6 +12,7 @@ namespace dv::win32 {
 // Where a control sits among overlapping siblings. As in the classic form
 // designer, labels and lines are painted on the form's own surface, below
 // every window; a control that Tab never visits goes below those it does.
+// Tab reaches a link label after every window, its place in this program's designs.
 enum class Layer { TabStop, Window, FormSurface };
 
 // A native child window mirroring a headless control, registered with its
@@ -35,6 +36,8 @@ public:
     virtual void onDpiChanged(int dpi);
     // WM_CTLCOLOR*: sets the colours on the DC; null leaves them to the system.
     virtual HBRUSH controlColor(HDC dc);
+    // The high-contrast setting or the system's colours changed.
+    virtual void onColoursChanged() {}
     // Enter (IDOK) or Esc (IDCANCEL) pressed with no button of that id.
     virtual bool answersDialogKey(int /*id*/) const { return false; }
 
@@ -48,7 +51,7 @@ protected:
     // The native control's messages, after the pointer and mouse moves.
     virtual LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // The control's own background, else the form's.
-    HBRUSH backBrush() const { return back_ ? back_.get() : parent_.backgroundBrush(); }
+    HBRUSH backBrush() const;
     FormWindow& parent_;
 
 private:

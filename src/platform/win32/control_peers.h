@@ -17,6 +17,7 @@ public:
     HBRUSH controlColor(HDC) override { return nullptr; }
 
 private:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     CommandButton& button_;
 };
 
@@ -42,13 +43,17 @@ private:
     OptionButton& option_;
 };
 
-// A STATIC that reports clicks (SS_NOTIFY), and so also mouse moves.
+// A STATIC that reports clicks (SS_NOTIFY), and so also mouse moves. Only
+// a link takes the focus (Tab): it shows a focus rectangle around its text,
+// and Enter or Space clicks it.
 class LabelPeer final : public ChildPeer {
 public:
     LabelPeer(FormWindow& parent, Label& label);
     void onCommand(WORD code) override;
 
 private:
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void drawFocus(HDC dc) const;
     Label& label_;
 };
 
@@ -97,6 +102,7 @@ public:
     void setSelection(const Date& date) override;
     LRESULT onNotify(const NMHDR& header) override;
     void onDpiChanged(int dpi) override;
+    void onColoursChanged() override { applyColors(); }
     HBRUSH controlColor(HDC) override { return nullptr; }
 
 private:

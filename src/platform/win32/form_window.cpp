@@ -1,6 +1,7 @@
 #include "form_window.h"
 
 #include <algorithm>
+#include <variant>
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -78,9 +79,35 @@ HICON loadIcon(HINSTANCE instance, int resource, int size) {
         ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+bool isPushButton(HWND hwnd) {
+    return (::SendMessageW(hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+int systemIndex(SystemColour colour) {
+    switch (colour) {
+        case SystemColour::Window: return COLOR_WINDOW;
+        case SystemColour::WindowText: return COLOR_WINDOWTEXT;
+        case SystemColour::Highlight: return COLOR_HIGHLIGHT;
+        case SystemColour::HighlightText: return COLOR_HIGHLIGHTTEXT;
+        case SystemColour::HotLight: return COLOR_HOTLIGHT;
+        case SystemColour::GrayText: return COLOR_GRAYTEXT;
+        case SystemColour::ButtonFace: return COLOR_BTNFACE;
+        case SystemColour::ButtonText: return COLOR_BTNTEXT;
+    }
+    return COLOR_WINDOW;
+}
+
 }  // namespace
 
-FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner) : instance_(instance), form_(form) {
+COLORREF colorOf(const Colour& colour) {
+    if (const auto* system = std::get_if<SystemColour>(&colour)) return ::GetSysColor(systemIndex(*system));
+    return std::get<unsigned>(colour);
+}
+
+HBRUSH systemBrush(SystemColour colour) { return ::GetSysColorBrush(systemIndex(colour)); }
+
+FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner, const Accessibility& accessibility)
+    : instance_(instance), form_(form), accessibility_(accessibility), highContrast_(accessibility.highContrast()) {
     const FormDesign& design = form.design();
     const std::wstring className = classNameFor(design);
     WNDCLASSEXW wc{};
@@ -117,7 +144,33 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form, HWND owner) : instance_(i
 }
 
 HBRUSH FormWindow::backgroundBrush() const {
-    return background_ ? background_.get() : ::GetSysColorBrush(COLOR_BTNFACE);
+    const Colour colour = formBackground(form_.design(), highContrast_);
+    if (const auto* system = std::get_if<SystemColour>(&colour)) return systemBrush(*system);
+    return background_.get();
+}
+
+void FormWindow::coloursChanged() {
+    highContrast_ = accessibility_.highContrast();
+    for (ChildPeer* child : children_) {
+        // Common controls refresh their own system colours on it.
+        ::SendMessageW(child->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        child->onColoursChanged();
+    }
+    ::RedrawWindow(hwnd_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// As in a dialog box, the focused push button is the default one, so Enter
+// presses it; with the focus elsewhere the design's default button is.
+void FormWindow::defaultFollowsFocus(HWND focusedButton) {
+    if (!form_.design().enterPressesFocusedButton) return;
+    for (ChildPeer* child : children_) {
+        HWND button = child->hwnd();
+        if (!isPushButton(button)) continue;
+        const bool isDefault = focusedButton ? button == focusedButton : child->answersDialogKey(IDOK);
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK);
+        const DWORD wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (style != wanted) ::SendMessageW(button, BM_SETSTYLE, wanted, TRUE);
+    }
 }
 
 void FormWindow::centre() {
@@ -325,10 +378,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kRestoreRequestMessage:
             form_.peerEvent(FormEvent::RestoreRequested);
             return 0;
-        case DM_GETDEFID:
+        case DM_GETDEFID: {
+            // The dialog manager asks on every Tab and sets the default button's look by the answer.
+            HWND focus = ::GetFocus();
+            if (form_.design().enterPressesFocusedButton && focus && ::IsChild(hwnd, focus) && isPushButton(focus))
+                return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
             for (ChildPeer* child : children_)
                 if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
             return 0;
+        }
         case WM_ERASEBKGND: {
             RECT client{};
             ::GetClientRect(hwnd, &client);
@@ -409,7 +467,23 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 form_.peerEvent(FormEvent::DisplayChanged);
                 return 0;
             }
+            if (wParam == SPI_SETHIGHCONTRAST) coloursChanged();
             break;
+        case WM_SYSCOLORCHANGE:
+            coloursChanged();
+            break;
+        case WM_ENTERSIZEMOVE:
+            ::GetWindowRect(hwnd, &movedFrom_);
+            break;
+        case WM_EXITSIZEMOVE: {
+            RECT now{};
+            ::GetWindowRect(hwnd, &now);
+            if (now.left != movedFrom_.left || now.top != movedFrom_.top) {
+                form_.peerEvent(FormEvent::MovedByUser);
+                return 0;
+            }
+            break;
+        }
         default:
             break;
     }

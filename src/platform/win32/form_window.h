@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "handles.h"
+#include "platform/colours.h"
 #include "platform/form.h"
 #include "platform/peers.h"
+#include "platform/services.h"
 
 namespace dv {
 class Timer;
@@ -15,11 +17,14 @@ namespace dv::win32 {
 
 class ChildPeer;
 
+COLORREF colorOf(const Colour& colour);
+HBRUSH systemBrush(SystemColour colour);  // the system's own: never deleted
+
 class FormWindow final : public FormPeer {
 public:
     // owner: the hidden window that keeps a form without its own taskbar
     // button off the taskbar; tool windows need none.
-    FormWindow(HINSTANCE instance, Form& form, HWND owner);
+    FormWindow(HINSTANCE instance, Form& form, HWND owner, const Accessibility& accessibility);
     ~FormWindow() override;
 
     void setCaption(const std::string& caption) override;
@@ -37,10 +42,15 @@ public:
     HINSTANCE instance() const { return instance_; }
     HFONT font() const { return font_.get(); }
     HBRUSH backgroundBrush() const;
+    bool highContrast() const { return highContrast_; }
+    // The focused push button, or null when the focus left one.
+    void defaultFollowsFocus(HWND focusedButton);
     // Pixel rectangle of a design box at the window's DPI.
     RECT pixels(const TwipsBox& box) const;
 
     void addChild(ChildPeer& child);
+    // An id no other child of the window has, above those of the dialog keys.
+    int newChildId() { return nextChildId_++; }
     void removeChild(const ChildPeer& child);
     UINT_PTR addTimer(Timer& timer);
     void removeTimer(UINT_PTR id);
@@ -55,9 +65,12 @@ private:
     void centre();
     LRESULT dialogKey(UINT id);
     ChildPeer* childOf(HWND hwnd) const;
+    void coloursChanged();
 
     HINSTANCE instance_;
     Form& form_;
+    const Accessibility& accessibility_;
+    bool highContrast_;
     UniqueWindow hwnd_;
     UniqueFont font_;
     UniqueIcon bigIcon_, smallIcon_;
@@ -65,9 +78,11 @@ private:
     int dpi_ = 96;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
+    RECT movedFrom_{};  // where the user's move or drag began
     std::vector<ChildPeer*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
+    int nextChildId_ = 0x10;
 };
 
 }  // namespace dv::win32

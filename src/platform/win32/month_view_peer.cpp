@@ -53,13 +53,14 @@ LRESULT MonthViewPeer::onNotify(const NMHDR& header) {
 void MonthViewPeer::onDpiChanged(int dpi) { fitFont(dpi); }
 
 void MonthViewPeer::applyColors() {
-    const MonthViewColors& c = view_.colors();
-    const std::pair<int, const std::optional<unsigned>*> parts[] = {
-        {MCSC_TITLEBK, &c.titleBack},         {MCSC_TITLETEXT, &c.titleText}, {MCSC_MONTHBK, &c.monthBack},
-        {MCSC_TEXT, &c.text},                 {MCSC_TRAILINGTEXT, &c.trailingText},
-        {MCSC_BACKGROUND, &c.background}};
-    for (const auto& [part, colour] : parts)
-        if (*colour) ::SendMessageW(hwnd(), MCM_SETCOLOR, static_cast<WPARAM>(part), **colour);
+    const std::pair<MonthPart, int> parts[] = {
+        {MonthPart::TitleBack, MCSC_TITLEBK}, {MonthPart::TitleText, MCSC_TITLETEXT},
+        {MonthPart::MonthBack, MCSC_MONTHBK}, {MonthPart::Text, MCSC_TEXT},
+        {MonthPart::TrailingText, MCSC_TRAILINGTEXT}, {MonthPart::Background, MCSC_BACKGROUND}};
+    for (const auto& [part, index] : parts) {
+        const COLORREF colour = colorOf(monthColour(view_.colors(), part, parent_.highContrast()));
+        ::SendMessageW(hwnd(), MCM_SETCOLOR, static_cast<WPARAM>(index), colour);
+    }
 }
 
 // The largest font, up to the dialog font, at which the whole month fits

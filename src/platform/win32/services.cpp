@@ -62,6 +62,20 @@ ScreenInfo PrimaryScreen::primary() const {
     return screen;
 }
 
+Rect PrimaryScreen::workAreaOf(const Rect& window) const {
+    const RECT r{window.left, window.top, window.right, window.bottom};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return primary().workArea;
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+bool SystemAccessibility::highContrast() const {
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void TaskModalMessageBox::show(std::string_view prompt) {
     ::MessageBoxW(nullptr, widen(prompt).c_str(), L"Dayvane", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
 }

@@ -18,6 +18,12 @@ public:
 class PrimaryScreen final : public Screen {
 public:
     ScreenInfo primary() const override;
+    Rect workAreaOf(const Rect& window) const override;
+};
+
+class SystemAccessibility final : public Accessibility {
+public:
+    bool highContrast() const override;
 };
 
 class TaskModalMessageBox final : public MessageBox {

@@ -1,6 +1,10 @@
 #include <algorithm>
+#include <variant>
 
 #include "control_peers.h"
+
+#include <commctrl.h>
+
 #include "text.h"
 
 namespace dv::win32 {
@@ -10,13 +14,76 @@ LabelPeer::LabelPeer(FormWindow& parent, Label& label)
                 createChild(parent, label, L"STATIC", widen(label.Caption()).c_str(),
                             SS_NOTIFY | SS_NOPREFIX |
                                 (label.design().alignment == Alignment::Center ? SS_CENTER : SS_LEFT))),
-      label_(label) {
-    // It keeps its place in the tab order, but the dialog manager must not give it the focus.
-    ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) & ~WS_TABSTOP);
-}
+      label_(label) {}
 
 void LabelPeer::onCommand(WORD code) {
-    if (code == STN_CLICKED || code == STN_DBLCLK) label_.click();
+    if (code == STN_CLICKED) label_.click();
+    if (code == STN_DBLCLK) label_.dblClick();
+}
+
+namespace {
+// BeginPaint and EndPaint as a pair.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+}  // namespace
+
+LRESULT LabelPeer::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!label_.tabStop()) return ChildPeer::handleMessage(msg, wParam, lParam);
+    switch (msg) {
+        case WM_GETDLGCODE: {
+            // Enter would go to the form's default button otherwise.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            LRESULT code = ChildPeer::handleMessage(msg, wParam, lParam);
+            if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+            return code;
+        }
+        case WM_KEYDOWN:
+            if ((wParam != VK_RETURN && wParam != VK_SPACE) || (lParam & (1 << 30))) break;
+            label_.click();
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: {
+            const LRESULT result = ChildPeer::handleMessage(msg, wParam, lParam);
+            ::InvalidateRect(hwnd(), nullptr, TRUE);
+            return result;
+        }
+        case WM_PAINT: {
+            PaintScope paint(hwnd());
+            ChildPeer::handleMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.dc()), PRF_CLIENT);
+            if (::GetFocus() == hwnd()) drawFocus(paint.dc());
+            return 0;
+        }
+        default:
+            break;
+    }
+    return ChildPeer::handleMessage(msg, wParam, lParam);
+}
+
+void LabelPeer::drawFocus(HDC dc) const {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    RECT text = client;
+    const std::wstring caption = widen(label_.Caption());
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    if (label_.design().alignment == Alignment::Center) ::OffsetRect(&text, (client.right - text.right) / 2, 0);
+    ::InflateRect(&text, 1, 0);
+    ::IntersectRect(&text, &text, &client);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &text);
 }
 
 namespace {
@@ -53,7 +120,9 @@ void LinePeer::onDpiChanged(int dpi) {
 }
 
 HBRUSH LinePeer::controlColor(HDC dc) {
-    ::SetBkColor(dc, line_.line().color);
+    const Colour colour = coloursOf(line_, parent_.highContrast()).text.value_or(line_.line().color);
+    ::SetBkColor(dc, colorOf(colour));
+    if (const auto* system = std::get_if<SystemColour>(&colour)) return systemBrush(*system);
     if (!brush_) brush_.reset(::CreateSolidBrush(line_.line().color));
     return brush_.get();
 }

@@ -6,7 +6,8 @@
 
 namespace dv::win32 {
 
-Toolkit::Toolkit(HINSTANCE instance) : instance_(instance) {
+Toolkit::Toolkit(HINSTANCE instance, const Accessibility& accessibility)
+    : accessibility_(accessibility), instance_(instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     owner_.reset(::CreateWindowExW(0, L"STATIC", L"Dayvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
@@ -14,7 +15,7 @@ Toolkit::Toolkit(HINSTANCE instance) : instance_(instance) {
 }
 
 std::unique_ptr<FormPeer> Toolkit::createForm(Form& form) {
-    return std::make_unique<FormWindow>(instance_, form, owner_.get());
+    return std::make_unique<FormWindow>(instance_, form, owner_.get(), accessibility_);
 }
 
 std::unique_ptr<ControlPeer> Toolkit::createControl(FormPeer& parent, Control& control) {
