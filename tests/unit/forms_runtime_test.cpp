@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "fakes/fake_services.h"
 
@@ -43,23 +44,18 @@ protected:
 TEST_F(FormsRuntime, ShowLoadsOnceHideKeepsEverythingAndShowingAgainBringsToFront) {
     fakes.toolkit.dpi = 144;
     form.Show();
-    EXPECT_EQ(screen().caption, "Design caption");
-    EXPECT_EQ(form.hWnd(), screen().handle());
-    EXPECT_EQ(form.dpi(), 144);
     form.moveTo({5, 6});
-    EXPECT_EQ(form.position(), (Point{5, 6}));
+    EXPECT_EQ(std::tuple(form.hWnd(), form.dpi(), form.position()), std::tuple(screen().handle(), 144, Point{5, 6}));
+    EXPECT_EQ(form.menuItems(), (std::vector<MenuItem*>{&form.menu, &form.subMenu}));
     form.Show();
     EXPECT_EQ(screen().frontCount, 1);
     form.setCaption("Changed");
     form.view.setValue({2030, 7, 14});
     form.Hide();
-    EXPECT_FALSE(form.visible());
-    EXPECT_FALSE(screen().visible);
+    EXPECT_FALSE(form.visible() || screen().visible);
     form.bringToFront();  // a hidden window stays hidden
     form.Show();
-    EXPECT_EQ(form.loads, 1);
-    EXPECT_EQ(screen().frontCount, 1);
-    EXPECT_EQ(screen().shownCount, 2);
+    EXPECT_EQ(std::tuple(form.loads, screen().frontCount, screen().shownCount), std::tuple(1, 1, 2));
     EXPECT_EQ(screen().caption, "Changed");
     EXPECT_EQ(fakes.toolkit.monthView(form.view)->selection, (Date{2030, 7, 14}));
     EXPECT_EQ(fakes.toolkit.created(), kPeers);
@@ -76,7 +72,6 @@ TEST_F(FormsRuntime, CloseBoxUnloadsAndTheNextShowStartsFromTheDesign) {
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(fakes.toolkit.alive(), 0);
     EXPECT_EQ(form.outerSize(), (Size{}));
-
     form.Show();
     EXPECT_EQ(form.loads, 2);
     EXPECT_EQ(screen().caption, "Design caption");
@@ -91,19 +86,6 @@ TEST_F(FormsRuntime, FormThatUnloadsItselfWhileLoadingIsNotShown) {
     form.onLoad = [this] { form.Unload(); };
     form.Show();
     EXPECT_FALSE(form.visible());
-    EXPECT_EQ(fakes.toolkit.alive(), 0);
-}
-
-TEST_F(FormsRuntime, DestroyedFormTakesItsPeersAndMenuItemsWithIt) {
-    {
-        TestForm other(fakes.env());
-        other.Show();
-        {
-            MenuItem extra(other, "mnuExtra", "Extra");
-            EXPECT_EQ(other.menuItems(), (std::vector<MenuItem*>{&other.menu, &other.subMenu, &extra}));
-        }
-        EXPECT_EQ(other.menuItems().size(), 2u);
-    }
     EXPECT_EQ(fakes.toolkit.alive(), 0);
 }
 
@@ -145,16 +127,15 @@ TEST_F(FormsRuntime, DisabledOrHiddenControlsIgnoreClicksAndFocusButKeepTheirSta
     form.button.SetFocus();
     form.text.SetFocus();
     EXPECT_EQ(clicks, 0);
-    EXPECT_FALSE(shown(form.button).enabled);
-    EXPECT_FALSE(shown(form.text).visible);
+    EXPECT_FALSE(shown(form.button).enabled || shown(form.text).visible);
     EXPECT_FALSE(form.button.hasFocus() || form.text.hasFocus());
     form.check.setEnabled(false);
     form.check.setValue(kChecked);  // by code, even while disabled
     EXPECT_EQ(shown(form.check).checked, kChecked);
-    form.text.setSelStart(-3);
-    EXPECT_EQ(shown(form.text).selStart, 0);
     form.text.setSelStart(7);
     EXPECT_EQ(shown(form.text).selStart, 7);
+    form.text.setSelStart(-3);
+    EXPECT_EQ(shown(form.text).selStart, 0);
 }
 
 TEST_F(FormsRuntime, TimerTicksOnlyWhileEnabledAndEveryIntervalChangeRearms) {
@@ -209,11 +190,10 @@ TEST_F(FormsRuntime, OptionButtonsOfAFormAreOneGroupAndOnlySelectingClicks) {
     form.first.userClicked();
     form.second.setValue(true);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(std::vector({form.first.Value(), form.second.Value()}), std::vector({false, true}));
-    EXPECT_EQ(std::vector({shown(form.first).checked, shown(form.second).checked}), std::vector({0, 1}));
+    EXPECT_EQ(std::tuple(form.first.Value(), form.second.Value()), std::tuple(false, true));
+    EXPECT_EQ(std::tuple(shown(form.first).checked, shown(form.second).checked), std::tuple(0, 1));
     form.second.setValue(false);
-    EXPECT_EQ(std::vector({form.first.Value(), form.second.Value()}), std::vector({false, false}));
-    EXPECT_EQ(shown(form.second).checked, 0);
+    EXPECT_FALSE(form.first.Value() || form.second.Value() || shown(form.second).checked);
 }
 
 TEST_F(FormsRuntime, LineBoxSpansBothEndsWhicheverWayItIsDrawn) {
@@ -246,8 +226,7 @@ TEST_F(FormsRuntime, MonthViewValueStaysInRangeAndOnARealDay) {
     };
     form.Show();
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.start.year << "-" << c.start.month << "-" << c.start.day << " part "
-                                        << c.part << " := " << c.value);
+        SCOPED_TRACE(testing::Message() << "row " << &c - cases);
         form.view.setValue(c.start);
         if (c.part == kYear) form.view.setYear(c.value);
         if (c.part == kMonth) form.view.setMonth(c.value);
