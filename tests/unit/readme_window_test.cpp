@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <string>
 
 #include "fakes/fake_services.h"
 #include "readme_window/readme_text.h"
@@ -59,21 +57,19 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndGoesBackOverTextOrBackground)
 }
 
 TEST_F(ReadmeWindowTest, OkEnterOrEscHidesItAndTheNextShowIsTheSameWindowReset) {
-    const std::function<void(ReadmeWindow&)> ways[] = {[](ReadmeWindow& w) { w.Label3.click(); },
-                                                       [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Enter); },
-                                                       [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Escape); }};
+    void (*const ways[])(ReadmeWindow&) = {[](ReadmeWindow& w) { w.Label3.click(); },
+                                           [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Enter); },
+                                           [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Escape); }};
     window.Show();
     fakes::FakeFormPeer* first = fakes.toolkit.form(window);
     for (const auto& putAway : ways) {
         window.Label3.mouseMove();
         putAway(window);
-        EXPECT_FALSE(window.visible());
-        EXPECT_FALSE(first->visible);
+        EXPECT_FALSE(window.visible() || first->visible);
         window.Show();
         window.peerActivated();  // what showing a window brings
         EXPECT_EQ(fakes.toolkit.liveForms(), std::vector{first}) << "hidden, not unloaded";
-        EXPECT_TRUE(first->visible);
-        EXPECT_EQ(okColour(), okcolor::kNormal);
+        EXPECT_EQ(std::tuple(first->visible, okColour()), std::tuple(true, okcolor::kNormal));
     }
     EXPECT_TRUE(fakes.messages.prompts.empty());
 }
