@@ -22,7 +22,6 @@ constexpr char kSystemTool[] = "C:\\Windows\\system32\\msinfo32.exe";
 struct BoxOnFakes {
     fakes::FakePlatform fakes;
     AboutBox box{fakes.env(), fakes.about, fakes.identity};
-    fakes::FakeFormPeer* screen() { return fakes.toolkit.form(box); }
     void set(std::string_view key, std::string_view name, const RegistryValue& value) {
         fakes.registry.set(kMachine, std::string(key), std::string(name), value);
     }
@@ -32,17 +31,29 @@ class AboutBoxTest : public ::testing::Test, public BoxOnFakes {};
 
 TEST_F(AboutBoxTest, OkUnloadsAndEveryLoadNamesTheApplicationInTheCaption) {
     box.Show();
-    EXPECT_EQ(screen()->caption, "About Dayvane");
+    EXPECT_EQ(fakes.toolkit.form(box)->caption, "About Dayvane");
     box.cmdOK.click();
-    EXPECT_FALSE(box.loaded());
-    EXPECT_EQ(fakes.toolkit.alive(), 0);
+    EXPECT_EQ(std::tuple(box.loaded(), fakes.toolkit.alive()), std::tuple(false, 0));
     fakes.identity.title = "Dayvane Beta";
     box.Show();
-    EXPECT_EQ(screen()->caption, "About Dayvane Beta");
+    EXPECT_EQ(fakes.toolkit.form(box)->caption, "About Dayvane Beta");
     for (const CommandButton* b : {&box.cmdOK, &box.cmdSysInfo, &box.Command1}) {
         EXPECT_EQ(b->role().isDefault, b == &box.cmdOK) << b->name() << ": only OK takes Enter";
         EXPECT_EQ(b->role().isCancel, b == &box.cmdOK) << b->name() << ": only OK takes Esc";
     }
+}
+
+TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveTheBoxOpen) {
+    box.Show();
+    box.Command1.click();
+    box.Label4.click();
+    const auto call = [&](std::size_t i) {
+        const auto& c = fakes.shell.calls.at(i);
+        return std::tuple(c.owner, c.target, c.show);
+    };
+    EXPECT_EQ(call(0), std::tuple(box.hWnd(), "mailto:" + std::string(maker::contactEmail()), ShowCommand::Maximized));
+    EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
+    EXPECT_TRUE(box.visible() && fakes.messages.prompts.empty());
 }
 
 class ThrowingShell final : public ShellOpen {
@@ -55,20 +66,6 @@ public:
     bool isOrdinaryFile(std::string_view) const override { throw std::runtime_error("bad path"); }
     std::string systemFolder() const override { return "C:\\Windows\\system32"; }
 };
-
-TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveTheBoxOpen) {
-    box.Show();
-    box.Command1.click();
-    box.Label4.click();
-    const auto call = [&](std::size_t i) {
-        const auto& c = fakes.shell.calls.at(i);
-        return std::tuple(c.owner, c.target, c.show);
-    };
-    EXPECT_EQ(call(0), std::tuple(box.hWnd(), "mailto:" + std::string(maker::contactEmail()), ShowCommand::Maximized));
-    EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
-    EXPECT_TRUE(box.visible());
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-}
 
 // The mail link ends quietly (the shell tells the user itself); the web link is reported by the runtime; a
 // failure on the way to System Info ends in its own message, not in the runtime's report.
@@ -85,8 +82,7 @@ TEST(AboutBoxFailures, MailEndsQuietlyWebIsReportedAndSystemInfoTellsItsMessage)
     ASSERT_EQ(fakes.messages.prompts.size(), 2u);
     EXPECT_NE(fakes.messages.prompts[0].find("frmAbout.Label4_Click"), std::string::npos);
     EXPECT_EQ(fakes.messages.prompts[1], kSysInfoUnavailable);
-    EXPECT_TRUE(fakes.processes.attempts.empty());
-    EXPECT_TRUE(box.visible());
+    EXPECT_TRUE(fakes.processes.attempts.empty() && box.visible());
 }
 
 TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
@@ -94,38 +90,36 @@ TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
     const auto bytes = [](unsigned long type, std::size_t count) {
         return RegistryValue{type, std::vector<std::uint8_t>(count, 'x')};
     };
-    const std::u16string x512(512, u'x');
     const struct {
         const char* name;
         std::optional<RegistryValue> stored;  // none: the value is absent
         const char* before;                   // what the caller passes in
-        bool found;
-        std::string text;
+        std::optional<std::string> text;      // none: not found, and the text is emptied
         long openStatus = regstatus::kSuccess;
         bool expandFails = false;
     } cases[] = {
-        {"TextWithItsNul", textValue(u"C:\\msinfo32.exe\0"s), "", true, "C:\\msinfo32.exe"},
-        {"TextWithoutNul", textValue(u"C:\\msinfo32.exe"), "", true, "C:\\msinfo32.exe"},
-        {"TextWithTwoNulsKeepsOne", textValue(u"abc\0\0"s), "", true, "abc\0"s},
-        {"EmptyTextWithItsNul", textValue(u"\0"s), "stale", true, ""},
-        {"NonAsciiLetters", textValue(u"Syst\u00e8me \u65e5\0"s), "", true, "Syst\xc3\xa8me \xe6\x97\xa5"},
-        {"Exactly1024BytesWithoutNul", textValue(x512), "", true, std::string(512, 'x')},
-        {"Of1025BytesIsTooLong", bytes(regtype::kString, 1025), "stale", false, ""},
-        {"WithoutDataIsAbsent", RegistryValue{regtype::kString, {}}, "stale", false, ""},
-        {"OneByteIsNoCharacter", bytes(regtype::kString, 1), "", false, ""},
-        {"DwordWithAllFourBytes", dwordValue(0x12345678), "", true, "&h12345678"},
-        {"DwordZero", dwordValue(0), "", true, "&h000000"},
-        {"DwordHexIsUpperCase", dwordValue(0xABCDEF), "", true, "&hABCDEF"},
-        {"ExpandableTextIsExpanded", textValue(u"%SystemRoot%\\a.exe\0"s, regtype::kExpandString), "", true,
+        {"TextWithItsNul", textValue(u"C:\\msinfo32.exe\0"s), "", "C:\\msinfo32.exe"},
+        {"TextWithoutNul", textValue(u"C:\\msinfo32.exe"), "", "C:\\msinfo32.exe"},
+        {"TextWithTwoNulsKeepsOne", textValue(u"abc\0\0"s), "", "abc\0"s},
+        {"EmptyTextWithItsNul", textValue(u"\0"s), "stale", ""},
+        {"NonAsciiLetters", textValue(u"Syst\u00e8me \u65e5\0"s), "", "Syst\xc3\xa8me \xe6\x97\xa5"},
+        {"Exactly1024Bytes", textValue(std::u16string(512, u'x')), "", std::string(512, 'x')},
+        {"Of1025BytesIsTooLong", bytes(regtype::kString, 1025), "stale", std::nullopt},
+        {"WithoutDataIsAbsent", RegistryValue{regtype::kString, {}}, "stale", std::nullopt},
+        {"OneByteIsNoCharacter", bytes(regtype::kString, 1), "", std::nullopt},
+        {"DwordWithAllFourBytes", dwordValue(0x12345678), "", "&h12345678"},
+        {"DwordWithoutItsZeroTopByteInUpperCase", dwordValue(0xABCDEF), "", "&hABCDEF"},
+        {"DwordZero", dwordValue(0), "", "&h000000"},
+        {"ExpandableTextIsExpanded", textValue(u"%SystemRoot%\\a.exe\0"s, regtype::kExpandString), "",
          "C:\\Windows\\a.exe"},
-        {"PlainTextIsNotExpanded", textValue(u"%SystemRoot%\\a.exe"), "", true, "%SystemRoot%\\a.exe"},
+        {"PlainTextIsNotExpanded", textValue(u"%SystemRoot%\\a.exe"), "", "%SystemRoot%\\a.exe"},
         {"ExpandableTextThatCannotBeExpandedIsAbsent", textValue(u"%SystemRoot%\\a.exe"s, regtype::kExpandString),
-         "stale", false, "", regstatus::kSuccess, true},
-        {"OtherTypeLeavesTheTextAsItWas", bytes(regtype::kBinary, 8), "as it was", true, "as it was"},
-        {"MultiStringLeavesEmptyTextEmpty", textValue(u"a\0b\0\0"s, regtype::kMultiString), "", true, ""},
-        {"AbsentValue", std::nullopt, "stale", false, ""},
-        {"AbsentKey", textValue(u"C:\\x.exe"), "stale", false, "", regstatus::kFileNotFound},
-        {"OpenRefused", textValue(u"C:\\x.exe"), "stale", false, "", regstatus::kAccessDenied},
+         "stale", std::nullopt, regstatus::kSuccess, true},
+        {"OtherTypeLeavesTheTextAsItWas", bytes(regtype::kBinary, 8), "as it was", "as it was"},
+        {"MultiStringLeavesEmptyTextEmpty", textValue(u"a\0b\0\0"s, regtype::kMultiString), "", ""},
+        {"AbsentValue", std::nullopt, "stale", std::nullopt},
+        {"AbsentKey", textValue(u"C:\\x.exe"), "stale", std::nullopt, regstatus::kFileNotFound},
+        {"OpenRefused", textValue(u"C:\\x.exe"), "stale", std::nullopt, regstatus::kAccessDenied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,15 +128,13 @@ TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
         key.openStatus = c.openStatus;
         if (c.stored) key.values["Value"] = *c.stored;
         t.fakes.registry.expandFails = c.expandFails;
-
         std::string value = c.before;
-        EXPECT_EQ(t.box.GetKeyValue(kMachine, kKey, "Value", value), c.found);
-        EXPECT_EQ(value, c.text);
+        EXPECT_EQ(t.box.GetKeyValue(kMachine, kKey, "Value", value), c.text.has_value());
+        EXPECT_EQ(value, c.text.value_or(""));
         EXPECT_FALSE(t.box.GetKeyValue(RegistryRoot::CurrentUser, kKey, "Value", value)) << "only its own root";
         // Read through a buffer of 1024 bytes, and closed on every way out.
         for (std::size_t capacity : t.fakes.registry.capacities) EXPECT_EQ(capacity, kKeyValueBytes);
-        EXPECT_EQ(t.fakes.registry.closed.size(), 2u);
-        EXPECT_EQ(t.fakes.registry.leftOpen(), 0u);
+        EXPECT_EQ(std::tuple(t.fakes.registry.closed.size(), t.fakes.registry.leftOpen()), std::tuple(2u, 0u));
     }
 }
 
@@ -150,8 +142,7 @@ TEST(Utf8FromUtf16, PairsJoinAndALoneSurrogateBecomesTheReplacementCharacter) {
     const struct { const char* name; std::u16string_view units; std::string utf8; } cases[] = {
         {"OneAndTwoByteEdges", u"\u007f\u0080\u07ff", "\x7f\xc2\x80\xdf\xbf"},
         {"ThreeByteEdges", u"\u0800\uffff", "\xe0\xa0\x80\xef\xbf\xbf"},
-        {"FirstPair", u"\U00010000", "\xf0\x90\x80\x80"},
-        {"LastPair", u"\U0010FFFF", "\xf4\x8f\xbf\xbf"},
+        {"FirstAndLastPair", u"\U00010000\U0010FFFF", "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},
         {"PairsAfterText", u"a\U0001F600\uff01\U0001F600", "a\xf0\x9f\x98\x80\xef\xbc\x81\xf0\x9f\x98\x80"},
         {"LoneHighBeforeText", u"\xD800!", "\xef\xbf\xbd!"},
         {"LoneLowsAfterText", u"a\xDC00\xDFFF", "a\xef\xbf\xbd\xef\xbf\xbd"},
@@ -167,6 +158,7 @@ TEST(Utf8FromUtf16, PairsJoinAndALoneSurrogateBecomesTheReplacementCharacter) {
 // the system folder comes last. Every way ends in one start or one message, and the box stays open.
 TEST(StartSysInfo, EndsInOneStartOrOneMessage) {
     const std::string oldTool = "C:\\Shared\\MSInfo\\MSINFO32.EXE";
+    const std::string gonePath = "D:\\Gone\\msinfo32.exe";
     const RegistryValue oldFolder = textValue(u"C:\\Shared\\MSInfo\0"s);
     const RegistryValue gone = textValue(u"D:\\Gone\\msinfo32.exe");
     const std::optional<RegistryValue> none;
@@ -177,27 +169,23 @@ TEST(StartSysInfo, EndsInOneStartOrOneMessage) {
         bool startFails;
         std::vector<std::string> starts;  // every start asked for
         bool message;
-        bool secondConsulted;
+        int keysRead;
         long firstKeyStatus = regstatus::kSuccess;
     } cases[] = {
-        {"FirstLocationIsNotTestedForTheFile", gone, oldFolder, {kSystemTool}, false, {"D:\\Gone\\msinfo32.exe"},
-         false, false},
-        {"FirstLocationThatFailsToStartShowsTheMessageOnly", gone, oldFolder, {oldTool, kSystemTool}, true,
-         {"D:\\Gone\\msinfo32.exe"}, true, false},
-        {"FirstLocationExpandable", textValue(u"%SystemRoot%\\system32\\msinfo32.exe"s, regtype::kExpandString),
-         none, {}, false, {kSystemTool}, false, false},
-        {"FirstLocationOfAnotherTypeStartsNothingAndTellsSo", RegistryValue{regtype::kBinary, {1, 2}}, oldFolder,
-         {oldTool}, false, {""}, true, false},
-        {"FirstLocationWithoutDataCountsAsAbsent", RegistryValue{regtype::kString, {}}, oldFolder, {oldTool}, false,
-         {oldTool}, false, true},
-        {"SecondLocationWithTheFile", none, oldFolder, {oldTool, kSystemTool}, false, {oldTool}, false, true},
-        {"SecondLocationWithoutTheFile", none, oldFolder, {kSystemTool}, false, {kSystemTool}, false, true},
-        {"SecondLocationWithoutTheFileAndNoneInTheSystemFolder", none, oldFolder, {}, false, {}, true, true},
-        {"OnlyTheSystemFolder", none, none, {kSystemTool}, false, {kSystemTool}, false, true},
-        {"SystemToolThatFailsToStart", none, none, {kSystemTool}, true, {kSystemTool}, true, true},
-        {"Nothing", none, none, {}, false, {}, true, true},
-        {"FirstKeyThatRefusesTheReaderCountsAsAbsent", gone, oldFolder, {oldTool}, false, {oldTool}, false, true,
-         regstatus::kAccessDenied},
+        {"FirstIsNotTestedForTheFile", gone, oldFolder, {kSystemTool}, false, {gonePath}, false, 1},
+        {"FirstFailsToStart", gone, oldFolder, {oldTool, kSystemTool}, true, {gonePath}, true, 1},
+        {"FirstExpandable", textValue(u"%SystemRoot%\\system32\\msinfo32.exe"s, regtype::kExpandString), none, {},
+         false, {kSystemTool}, false, 1},
+        {"FirstOfAnotherTypeStartsNothing", RegistryValue{regtype::kBinary, {1, 2}}, oldFolder, {oldTool}, false,
+         {""}, true, 1},
+        {"FirstWithoutData", RegistryValue{regtype::kString, {}}, oldFolder, {oldTool}, false, {oldTool}, false, 2},
+        {"FirstKeyRefusesTheReader", gone, oldFolder, {oldTool}, false, {oldTool}, false, 2, regstatus::kAccessDenied},
+        {"SecondWithTheFile", none, oldFolder, {oldTool, kSystemTool}, false, {oldTool}, false, 2},
+        {"SecondWithoutTheFile", none, oldFolder, {kSystemTool}, false, {kSystemTool}, false, 2},
+        {"SecondWithoutTheFileAndNoSystemTool", none, oldFolder, {}, false, {}, true, 2},
+        {"OnlyTheSystemFolder", none, none, {kSystemTool}, false, {kSystemTool}, false, 2},
+        {"SystemToolFailsToStart", none, none, {kSystemTool}, true, {kSystemTool}, true, 2},
+        {"Nothing", none, none, {}, false, {}, true, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -209,12 +197,10 @@ TEST(StartSysInfo, EndsInOneStartOrOneMessage) {
         if (c.startFails) t.fakes.processes.failure = "The system cannot find the file specified.";
         t.box.Show();
         t.box.cmdSysInfo.click();
-
         EXPECT_EQ(t.fakes.processes.attempts, c.starts);
         const std::vector<std::string> message{std::string(kSysInfoUnavailable)};
         EXPECT_EQ(t.fakes.messages.prompts, c.message ? message : std::vector<std::string>{});
-        EXPECT_EQ(t.fakes.registry.openCalls, c.secondConsulted ? 2 : 1);
-        EXPECT_EQ(t.fakes.registry.leftOpen(), 0u);
+        EXPECT_EQ(std::tuple(t.fakes.registry.openCalls, t.fakes.registry.leftOpen()), std::tuple(c.keysRead, 0u));
         EXPECT_TRUE(t.box.visible());
     }
 }
