@@ -207,10 +207,9 @@ TEST(StartSysInfo, EndsInOneStartOrOneMessage) {
 
 TEST_F(AboutBoxTest, EachPressSearchesAfreshAndNoSystemFolderMeansNoTool) {
     fakes.files.system.clear();
-    fakes.files.files = {"\\msinfo32.exe"};
+    fakes.files.files = {"\\msinfo32.exe", kSystemTool};
     box.StartSysInfo();
     fakes.files.system = "C:\\Windows\\system32";
-    fakes.files.files = {kSystemTool};
     box.StartSysInfo();
     EXPECT_EQ(fakes.messages.prompts.size(), 1u);
     EXPECT_EQ(fakes.processes.attempts, std::vector<std::string>{kSystemTool});

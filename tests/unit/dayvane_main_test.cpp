@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "about_box/about_box.h"
 #include "app/dayvane_main.h"
 #include "fakes/fake_services.h"
@@ -16,9 +18,8 @@ TEST(DayvaneMain, SecondInstanceWakesTheFirstAndShowsNothing) {
     fakes.application.exitCode = 3;
     Platform platform = fakes.platform();
     EXPECT_EQ(dayvaneMain(platform), 0);
-    EXPECT_EQ(fakes.instance.wakeCalls, 1);
-    EXPECT_EQ(fakes.toolkit.created(), 0);
-    EXPECT_EQ(fakes.application.runCalls, 0);
+    EXPECT_EQ(std::tuple(fakes.instance.wakeCalls, fakes.toolkit.created(), fakes.application.runCalls),
+              std::tuple(1, 0, 0));
 }
 
 // Each other window exists once: its menu item chosen again brings the same one forward.
@@ -28,8 +29,7 @@ TEST(DayvaneMain, FirstInstanceShowsTheMainWindowAndItsMenuOneOfEachWindowUntilT
     fakes.application.whileRunning = [&] {
         ASSERT_EQ(fakes.toolkit.liveForms().size(), 1u);
         auto& main = dynamic_cast<MainWindow&>(fakes.toolkit.liveForms()[0]->form);
-        EXPECT_TRUE(fakes.toolkit.form(main)->visible);
-        EXPECT_TRUE(fakes.notifyIcon.present);
+        EXPECT_TRUE(fakes.toolkit.form(main)->visible && fakes.notifyIcon.present);
         for (MenuItem* item : {&main.mnustartup, &main.mnuabout, &main.mnuphoto, &main.mnushortcut, &main.mnuabout})
             item->click();
         const auto forms = fakes.toolkit.liveForms();
@@ -38,13 +38,11 @@ TEST(DayvaneMain, FirstInstanceShowsTheMainWindowAndItsMenuOneOfEachWindowUntilT
         EXPECT_NE(dynamic_cast<AboutBox*>(&forms[2]->form), nullptr);
         EXPECT_NE(dynamic_cast<ReadmeWindow*>(&forms[3]->form), nullptr);
         for (const fakes::FakeFormPeer* shown : forms) EXPECT_TRUE(shown->visible);
-        EXPECT_EQ((std::vector{forms[1]->frontCount, forms[2]->frontCount, forms[3]->frontCount}),
-                  (std::vector{1, 1, 0}));
+        EXPECT_EQ(std::tuple(forms[1]->frontCount, forms[2]->frontCount, forms[3]->frontCount), std::tuple(1, 1, 0));
     };
     Platform platform = fakes.platform();
     EXPECT_EQ(dayvaneMain(platform), 3);
-    EXPECT_EQ(fakes.application.runCalls, 1);
-    EXPECT_EQ(fakes.instance.wakeCalls, 0);
+    EXPECT_EQ(std::tuple(fakes.application.runCalls, fakes.instance.wakeCalls), std::tuple(1, 0));
     EXPECT_EQ(fakes.toolkit.alive(), 0);  // the windows go with the loop
 }
 

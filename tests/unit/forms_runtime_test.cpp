@@ -151,55 +151,29 @@ TEST_F(FormsRuntime, TimerTicksOnlyWhileEnabledAndEveryIntervalChangeRearms) {
     EXPECT_EQ(std::tuple(t.running(), ticks), std::tuple(false, 1));
 }
 
-TEST_F(FormsRuntime, CheckBoxClicksOnEveryChangeAndIgnoresOtherValues) {
+// A check box clicks on every change of its state and ignores other values; an option button's group is the form.
+TEST_F(FormsRuntime, CheckBoxAndOptionButtonsClickOnlyOnAChange) {
     int clicks = 0;
     form.check.onClick = [&] { ++clicks; };
-    const struct { int value, after, clicks; } steps[] = {{kChecked, kChecked, 1}, {kChecked, kChecked, 1},
-                                                          {kGrayed, kGrayed, 2},   {3, kGrayed, 2},
-                                                          {-1, kGrayed, 2},        {kUnchecked, kUnchecked, 3}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.value);
-        form.check.setValue(step.value);
-        EXPECT_EQ(std::tuple(form.check.Value(), shown(form.check).checked, clicks),
-                  std::tuple(step.after, step.after, step.clicks));
-    }
-    form.check.setValue(kGrayed);
-    form.check.userClicked();  // a click clears a grayed box
-    EXPECT_EQ(form.check.Value(), kUnchecked);
-}
-
-TEST_F(FormsRuntime, OptionButtonsOfAFormAreOneGroupAndOnlySelectingClicks) {
-    int clicks = 0;
     form.first.onClick = [&] { ++clicks; };
+    for (int value : {1, 1, 3, -1, 2}) form.check.setValue(value);  // checked twice, out of range, grayed
+    EXPECT_EQ(std::tuple(form.check.Value(), shown(form.check).checked, clicks), std::tuple(kGrayed, kGrayed, 2));
+    form.check.userClicked();  // a click clears a grayed box
+    EXPECT_EQ(std::tuple(form.check.Value(), clicks), std::tuple(kUnchecked, 3));
     form.first.userClicked();
     form.first.userClicked();
     form.second.setValue(true);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(std::tuple(form.first.Value(), form.second.Value()), std::tuple(false, true));
-    EXPECT_EQ(std::tuple(shown(form.first).checked, shown(form.second).checked), std::tuple(0, 1));
+    EXPECT_EQ(std::tuple(form.first.Value(), shown(form.first).checked, clicks), std::tuple(false, 0, 4));
     form.second.setValue(false);
-    EXPECT_FALSE(form.first.Value() || form.second.Value() || shown(form.second).checked);
-}
-
-TEST_F(FormsRuntime, LineBoxSpansBothEndsWhicheverWayItIsDrawn) {
-    const struct { LineDesign line; std::vector<int> box; } cases[] = {  // box: left, top, width, height
-        {{120, 600, 5669, 600}, {120, 600, 5549, 0}},
-        {{5669, 600, 120, 600}, {120, 600, 5549, 0}},
-        {{10, 90, 40, 20}, {10, 20, 30, 70}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.x1);
-        const Line line(form, "Line1", c.line);
-        const TwipsBox& box = line.design().box;
-        EXPECT_EQ((std::vector{box.left, box.top, box.width, box.height}), c.box);
-    }
+    EXPECT_FALSE(form.second.Value() || shown(form.second).checked);
 }
 
 // A month view holds a real day in its range; writing Year or Month settles the day or is ignored.
-TEST_F(FormsRuntime, MonthViewValueStaysInRangeAndOnARealDay) {
+TEST_F(FormsRuntime, MonthViewStaysInRangeOnARealDayAndSelChangeComesFromTheUser) {
     enum Part { kValue, kYear, kMonth };
     const struct { Date start; Part part; int value; Date out; } cases[] = {
         {{1752, 12, 31}, kValue, 0, {1753, 1, 1}},   {{10000, 1, 1}, kValue, 0, {9999, 12, 31}},
-        {{9999, 12, 31}, kValue, 0, {9999, 12, 31}}, {{2023, 13, 5}, kValue, 0, {2023, 12, 5}},
+        {{2023, 13, 5}, kValue, 0, {2023, 12, 5}},
         {{2024, 2, 30}, kValue, 0, {2024, 2, 29}},   {{2023, 2, 29}, kValue, 0, {2023, 2, 28}},
         {{2024, 1, 31}, kMonth, 2, {2024, 2, 29}},   {{2024, 3, 31}, kMonth, 4, {2024, 4, 30}},
         {{2024, 1, 15}, kMonth, 12, {2024, 12, 15}}, {{2024, 5, 5}, kMonth, 0, {2024, 5, 5}},
@@ -217,14 +191,11 @@ TEST_F(FormsRuntime, MonthViewValueStaysInRangeAndOnARealDay) {
     }
     const MonthViewDesign range{.value = {1999, 5, 5}, .minDate = {2000, 1, 1}, .colors = {}};
     EXPECT_EQ(MonthView(form, {.name = "mvNarrow", .box = {}}, range).Value(), (Date{2000, 1, 1}));
-}
 
-TEST_F(FormsRuntime, MonthViewRaisesSelChangeOnlyWhenTheUserChangesTheDay) {
-    int changes = 0;
+    int changes = 0;  // SelChange comes only when the user changes the day
     form.view.onSelChange = [&] { ++changes; };
     fakes::FakeMonthViewPeer& screen = *fakes.toolkit.monthView(form.view);
     screen.pick(form.view.Value());
-    EXPECT_EQ(changes, 0);
     screen.pick({2031, 3, 3});
     EXPECT_EQ(std::tuple(changes, form.view.Value()), std::tuple(1, Date{2031, 3, 3}));
     form.view.setValue({1753, 1, 1});  // by code: no event

@@ -91,7 +91,6 @@ TEST(OptionsDialog, StateTableFromLoadToOk) {
          {kRegistered}},
         {"StoredFullWritesFull", "TRUE/FULL", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
         {"ModeInOtherCaseMeansFull", "TRUE/Basic", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
-        {"OtherModeMeansFull", "TRUE/fast", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
         {"EmptyModeMeansFull", "TRUE/", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
         {"NoModeMeansFull", "TRUE/-", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
         {"TickRegistersFull", "-/-", "", kTick, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
