@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -54,6 +55,7 @@ TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveThe
     EXPECT_EQ(call(0), std::tuple(box.hWnd(), "mailto:" + std::string(maker::contactEmail()), ShowCommand::Maximized));
     EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
     EXPECT_TRUE(box.visible() && fakes.messages.prompts.empty());
+    EXPECT_EQ(std::count(fakes.shell.calls[0].target.begin(), fakes.shell.calls[0].target.end(), '@'), 1);
 }
 
 class ThrowingShell final : public ShellOpen {
@@ -102,23 +104,19 @@ TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
         {"TextWithoutNul", textValue(u"C:\\msinfo32.exe"), "", "C:\\msinfo32.exe"},
         {"TextWithTwoNulsKeepsOne", textValue(u"abc\0\0"s), "", "abc\0"s},
         {"EmptyTextWithItsNul", textValue(u"\0"s), "stale", ""},
-        {"NonAsciiLetters", textValue(u"Syst\u00e8me \u65e5\0"s), "", "Syst\xc3\xa8me \xe6\x97\xa5"},
         {"Exactly1024Bytes", textValue(std::u16string(512, u'x')), "", std::string(512, 'x')},
         {"Of1025BytesIsTooLong", bytes(regtype::kString, 1025), "stale", std::nullopt},
         {"WithoutDataIsAbsent", RegistryValue{regtype::kString, {}}, "stale", std::nullopt},
         {"OneByteIsNoCharacter", bytes(regtype::kString, 1), "", std::nullopt},
         {"DwordWithAllFourBytes", dwordValue(0x12345678), "", "&h12345678"},
         {"DwordWithoutItsZeroTopByteInUpperCase", dwordValue(0xABCDEF), "", "&hABCDEF"},
-        {"DwordZero", dwordValue(0), "", "&h000000"},
         {"ExpandableTextIsExpanded", textValue(u"%SystemRoot%\\a.exe\0"s, regtype::kExpandString), "",
          "C:\\Windows\\a.exe"},
         {"PlainTextIsNotExpanded", textValue(u"%SystemRoot%\\a.exe"), "", "%SystemRoot%\\a.exe"},
         {"ExpandableTextThatCannotBeExpandedIsAbsent", textValue(u"%SystemRoot%\\a.exe"s, regtype::kExpandString),
          "stale", std::nullopt, regstatus::kSuccess, true},
         {"OtherTypeLeavesTheTextAsItWas", bytes(regtype::kBinary, 8), "as it was", "as it was"},
-        {"MultiStringLeavesEmptyTextEmpty", textValue(u"a\0b\0\0"s, regtype::kMultiString), "", ""},
         {"AbsentValue", std::nullopt, "stale", std::nullopt},
-        {"AbsentKey", textValue(u"C:\\x.exe"), "stale", std::nullopt, regstatus::kFileNotFound},
         {"OpenRefused", textValue(u"C:\\x.exe"), "stale", std::nullopt, regstatus::kAccessDenied},
     };
     for (const auto& c : cases) {

@@ -168,6 +168,16 @@ TEST_F(FormsRuntime, CheckBoxAndOptionButtonsClickOnlyOnAChange) {
     EXPECT_FALSE(form.second.Value() || shown(form.second).checked);
 }
 
+TEST_F(FormsRuntime, LineBoxSpansBothEndsWhicheverWayItIsDrawn) {
+    const struct { LineDesign line; std::vector<int> box; } cases[] = {  // box: left, top, width, height
+        {{120, 600, 5669, 600}, {120, 600, 5549, 0}}, {{40, 90, 10, 20}, {10, 20, 30, 70}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.x1);
+        const TwipsBox box = Line(form, "Line1", c.line).design().box;
+        EXPECT_EQ((std::vector{box.left, box.top, box.width, box.height}), c.box);
+    }
+}
+
 // A month view holds a real day in its range; writing Year or Month settles the day or is ignored.
 TEST_F(FormsRuntime, MonthViewStaysInRangeOnARealDayAndSelChangeComesFromTheUser) {
     enum Part { kValue, kYear, kMonth };
