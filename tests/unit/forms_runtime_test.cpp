@@ -26,10 +26,7 @@ public:
     std::function<void()> onLoad;
 
 private:
-    void Form_Load() override {
-        ++loads;
-        if (onLoad) onLoad();
-    }
+    void Form_Load() override { ++loads; if (onLoad) onLoad(); }
 };
 
 class FormsRuntime : public ::testing::Test {

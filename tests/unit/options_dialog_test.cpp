@@ -22,14 +22,8 @@ const Act kNothing = [](OptionsDialog&) {};
 const Act kTick = [](OptionsDialog& d) { d.chkstartup.userClicked(); };
 const Act kLabel4 = [](OptionsDialog& d) { d.Label4.click(); };
 const Act kGray = [](OptionsDialog& d) { d.chkstartup.setValue(kGrayed); };
-const Act kTickTwice = [](OptionsDialog& d) {
-    d.chkstartup.userClicked();
-    d.chkstartup.userClicked();
-};
-const Act kGrayThenLabel4 = [](OptionsDialog& d) {
-    d.chkstartup.setValue(kGrayed);
-    d.Label4.click();
-};
+const Act kTickTwice = [](OptionsDialog& d) { kTick(d); kTick(d); };
+const Act kGrayThenLabel4 = [](OptionsDialog& d) { kGray(d); kLabel4(d); };
 
 // The options dialog against the fakes. Settings are written "Startup/Mode", "-" for an absent value.
 struct DialogOnFakes {
@@ -69,15 +63,12 @@ TEST(OptionsDialog, OnlyTheStartModesAreHiddenAndNoButtonTakesEnterOrEsc) {
 // Loaded from the settings, changed by the user, then OK (or Cancel): what is stored, registered and told.
 // Every check selects the full mode; unchecking keeps the selection; "2." toggles as the box does.
 TEST(OptionsDialog, StateTableFromLoadToOk) {
+    // runBefore and runAfter: Dayvane's Run value, "" for none; failing: "write", "write without reason",
+    // "remove", "save Startup" or "save Mode"; state: after the act, the box, the mode and the modes enabled.
     struct Case {
-        const char* name;
-        const char* stored;
-        const char* runBefore;  // Dayvane's Run value; "" for none
+        const char *name, *stored, *runBefore;
         Act act;
-        const char* failing;  // "write", "write without reason", "remove", "save Startup", "save Mode"
-        const char* state;    // after the act: box, mode, modes enabled
-        const char* storedAfter;
-        const char* runAfter;
+        const char *failing, *state, *storedAfter, *runAfter;
         std::vector<std::string> prompts;
         CommandButton OptionsDialog::*press = &OptionsDialog::OKButton;
     };
