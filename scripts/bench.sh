@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# make bench: every budget of DESIGN.md measured in one run, Dayvane beside
+# make bench: every performance budget measured in one run, Dayvane beside
 # the baseline program (bench/baseline: a window with a menu and two month
 # calendars, built the same way), both started under the same Wine on a
 # private Xvfb by bench/probe/bench_probe.exe. Prints a Markdown table

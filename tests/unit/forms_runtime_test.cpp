@@ -62,7 +62,7 @@ TEST_F(FormsRuntime, CloseBoxUnloadsAndTheNextShowStartsFromTheDesign) {
     form.check.setValue(kChecked);
     form.first.setValue(true);
     for (Control* c : form.controls()) c->setEnabled(false);
-    form.peerCloseRequested();
+    form.peerEvent(FormEvent::QueryUnload);
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(std::tuple(fakes.toolkit.alive(), form.outerSize()), std::tuple(0, Size{}));
     form.Show();

@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, LoadPlacesRegistersShowsTodayAndTheTimeAndTheDisplayChang
     EXPECT_TRUE(fakes.messages.prompts.empty());
     fakes.screen.info = {.monitor = {0, 0, 1536, 1152}, .workArea = {0, 0, 1470, 1152}, .dpi = 144};
     screen().dpiSetting = 144;
-    window.peerDisplayChanged();
+    window.peerEvent(FormEvent::DisplayChanged);
     EXPECT_EQ(std::pair(screen().right(), screen().bottom()), std::pair(1470, 1152 - 40));
 }
 
@@ -75,12 +75,10 @@ TEST(Placement, BottomRightOfTheWorkAreaAboveTheScreenBottomMargin) {
     }
 }
 
-// NIN_SELECT always comes with a button-up; restoring on both would be twice.
 TEST(TrayNotify, OnlyAFinishedClickOrKeySelectRestoresAHiddenOrMinimisedWindow) {
-    const struct { const char* name; unsigned message; bool restores; } cases[] = {
-        {"LeftButtonUp", 0x202, true},     {"RightButtonUp", 0x205, true},   {"KeySelect", 0x401, true},
-        {"MouseMove", 0x200, false},       {"LeftButtonDown", 0x201, false}, {"LeftDouble", 0x203, false},
-        {"RightButtonDown", 0x204, false}, {"Select", 0x400, false},         {"ContextMenu", 0x7B, false}};
+    const struct { const char* name; TrayMouse mouse; bool restores; } cases[] = {
+        {"LeftUp", TrayMouse::LeftUp, true}, {"RightUp", TrayMouse::RightUp, true},
+        {"KeySelect", TrayMouse::KeySelect, true}, {"Other", TrayMouse::Other, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WindowOnFakes t;
@@ -88,7 +86,7 @@ TEST(TrayNotify, OnlyAFinishedClickOrKeySelectRestoresAHiddenOrMinimisedWindow) 
         t.screen().state = WindowState::Minimized;  // by the user
         t.window.peerStateChanged(WindowState::Minimized);
         t.window.Command1.click();
-        t.window.peerTrayNotify(c.message);
+        t.window.peerEvent(FormEvent::TrayNotify, static_cast<int>(c.mouse));
         EXPECT_EQ(t.screen().visible, c.restores);
         EXPECT_EQ(t.screen().state, c.restores ? WindowState::Normal : WindowState::Minimized);
     }
@@ -100,7 +98,7 @@ TEST(HideAndEnd, CommandsBehaveByWhetherTheIconIsThere) {
         {"Command1", [](MainWindow& w) { w.Command1.click(); }, false},
         {"Minimise", [](MainWindow& w) { w.mnuminimise.click(); }, false},
         {"Exit", [](MainWindow& w) { w.mnuexit.click(); }, true},
-        {"CloseBox", [](MainWindow& w) { w.peerCloseRequested(); }, true}};
+        {"CloseBox", [](MainWindow& w) { w.peerEvent(FormEvent::QueryUnload); }, true}};
     for (const auto& c : cases) {
         for (bool icon : {true, false}) {
             SCOPED_TRACE(testing::Message() << c.name << (icon ? " with" : " without") << " an icon");
@@ -117,7 +115,7 @@ TEST(HideAndEnd, CommandsBehaveByWhetherTheIconIsThere) {
             const WindowState hidden = icon ? WindowState::Normal : WindowState::Minimized;
             EXPECT_EQ(std::tuple(t.window.visible(), t.screen().visible, t.screen().state),
                       std::tuple(!icon, !icon, hidden));
-            t.window.peerRestoreRequested();  // as a second start of the program asks
+            t.window.peerEvent(FormEvent::RestoreRequested);  // as a second start of the program asks
             const auto normal = std::tuple(true, WindowState::Normal, WindowState::Normal);
             EXPECT_EQ(std::tuple(t.screen().visible, t.screen().state, t.window.windowState()), normal);
             EXPECT_GE(t.screen().frontCount, 1);
@@ -135,7 +133,7 @@ TEST_F(MainWindowTest, FailedIconIsTriedAgainEveryFiveTicksAndARestartedShellGet
     }
     EXPECT_TRUE(window.iconRegistered());
     fakes.notifyIcon.present = false;  // the shell forgot it
-    window.peerTaskbarCreated();
+    window.peerEvent(FormEvent::TaskbarCreated);
     EXPECT_EQ(fakes.notifyIcon.addCalls, 4);
     EXPECT_TRUE(fakes.notifyIcon.present);
     EXPECT_EQ(fakes.notifyIcon.owner, screen().handle());

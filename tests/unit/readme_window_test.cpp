@@ -30,7 +30,7 @@ TEST(ReadmeText, LinesEndInCrLfAndEveryCharacterIsPlainText) {
 
 // Over the text or the background OK goes back to normal; the title and the focus holder have no handler.
 TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndActivationResetsItAndTheInsertionPoint) {
-    window.peerActivated();
+    window.peerEvent(FormEvent::Activate);
     EXPECT_EQ(okColour(), okcolor::kNormal);
     const std::pair<Control*, unsigned> steps[] = {
         {&window.Label3, okcolor::kHover}, {&window.Text1, okcolor::kNormal}, {&window.Label3, okcolor::kHover},
@@ -41,27 +41,30 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndActivationResetsItAndTheInser
         if (over)
             over->mouseMove();
         else
-            window.peerMouseMove();
+            window.peerEvent(FormEvent::MouseMove);
         EXPECT_EQ(okColour(), colour);
     }
     window.Text1.setSelStart(40);
-    window.peerActivated();
+    window.peerEvent(FormEvent::Activate);
     EXPECT_EQ(std::tuple(okColour(), shown(window.Text1).selStart), std::tuple(okcolor::kNormal, 0));
     window.Text1.gotFocus();  // the text never keeps the focus
     EXPECT_TRUE(shown(window.Picture1).focused);
 }
 
 TEST_F(ReadmeWindowTest, OkEnterOrEscHidesItAndTheNextShowIsTheSameWindowReset) {
+    static constexpr auto key = [](ReadmeWindow& w, DialogKey k) {
+        w.peerEvent(FormEvent::DialogKey, static_cast<int>(k));
+    };
     void (*const ways[])(ReadmeWindow&) = {[](ReadmeWindow& w) { w.Label3.click(); },
-                                           [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Enter); },
-                                           [](ReadmeWindow& w) { w.peerDialogKey(DialogKey::Escape); }};
+                                           [](ReadmeWindow& w) { key(w, DialogKey::Enter); },
+                                           [](ReadmeWindow& w) { key(w, DialogKey::Escape); }};
     fakes::FakeFormPeer* first = fakes.toolkit.form(window);
     for (const auto& putAway : ways) {
         window.Label3.mouseMove();
         putAway(window);
         EXPECT_FALSE(window.visible() || first->visible);
         window.Show();
-        window.peerActivated();  // what showing a window brings
+        window.peerEvent(FormEvent::Activate);  // what showing a window brings
         EXPECT_EQ(fakes.toolkit.liveForms(), std::vector{first}) << "hidden, not unloaded";
         EXPECT_EQ(std::tuple(first->visible, okColour()), std::tuple(true, okcolor::kNormal));
     }
