@@ -103,6 +103,7 @@ TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
         {"TextWithItsNul", textValue(u"C:\\msinfo32.exe\0"s), "", "C:\\msinfo32.exe"},
         {"TextWithoutNul", textValue(u"C:\\msinfo32.exe"), "", "C:\\msinfo32.exe"},
         {"TextWithTwoNulsKeepsOne", textValue(u"abc\0\0"s), "", "abc\0"s},
+        {"NonAsciiLetters", textValue(u"\u00e8\u65e5\0"s), "", "\xc3\xa8\xe6\x97\xa5"},
         {"EmptyTextWithItsNul", textValue(u"\0"s), "stale", ""},
         {"Exactly1024Bytes", textValue(std::u16string(512, u'x')), "", std::string(512, 'x')},
         {"Of1025BytesIsTooLong", bytes(regtype::kString, 1025), "stale", std::nullopt},
