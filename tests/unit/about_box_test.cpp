@@ -56,6 +56,7 @@ TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveThe
     EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
     EXPECT_TRUE(box.visible() && fakes.messages.prompts.empty());
     EXPECT_EQ(std::count(fakes.shell.calls[0].target.begin(), fakes.shell.calls[0].target.end(), '@'), 1);
+    EXPECT_TRUE(fakes.shell.calls[1].target.starts_with("http"));
 }
 
 class ThrowingShell final : public ShellOpen {

@@ -136,10 +136,12 @@ TEST_F(FormsRuntime, TimerTicksOnlyWhileEnabledAndEveryIntervalChangeRearms) {
     EXPECT_EQ(t.interval, 1000);
     t.elapse();
     form.timer.setEnabled(false);
+    EXPECT_FALSE(t.running());
     form.timer.setInterval(250);
     form.timer.tick();  // a late message from the system
     EXPECT_EQ(std::tuple(t.running(), ticks), std::tuple(false, 1));
     form.timer.setEnabled(true);
+    EXPECT_EQ(t.interval, 250);
     const int arms = t.armCount;
     form.timer.setInterval(250);  // same interval: the wait still starts over
     EXPECT_EQ(std::tuple(t.interval, t.armCount), std::tuple(250, arms + 1));
@@ -184,7 +186,8 @@ TEST_F(FormsRuntime, MonthViewStaysInRangeOnARealDayAndSelChangeComesFromTheUser
         {{2024, 2, 30}, kValue, 0, {2024, 2, 29}},   {{2023, 2, 29}, kValue, 0, {2023, 2, 28}},
         {{2024, 1, 31}, kMonth, 2, {2024, 2, 29}},   {{2024, 3, 31}, kMonth, 4, {2024, 4, 30}},
         {{2024, 1, 15}, kMonth, 12, {2024, 12, 15}}, {{2024, 5, 5}, kMonth, 0, {2024, 5, 5}},
-        {{2024, 5, 5}, kMonth, 13, {2024, 5, 5}},    {{2000, 2, 29}, kYear, 1900, {1900, 2, 28}},
+        {{2024, 5, 5}, kMonth, 13, {2024, 5, 5}},    {{2024, 5, 5}, kMonth, 1, {2024, 1, 5}},
+        {{2000, 2, 29}, kYear, 1900, {1900, 2, 28}},
         {{2024, 5, 5}, kYear, 1753, {1753, 5, 5}},   {{2024, 5, 5}, kYear, 9999, {9999, 5, 5}},
         {{2024, 5, 5}, kYear, 1752, {2024, 5, 5}},   {{2024, 5, 5}, kYear, 10000, {2024, 5, 5}},
     };
