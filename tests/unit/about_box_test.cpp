@@ -1,131 +1,62 @@
-#include <algorithm>
-#include <stdexcept>
-#include <string>
-#include <tuple>
-#include <vector>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+#include <tuple>
+
+#include "about_box/about_box.h"
+#include "about_box/key_value.h"
 #include "about_box/maker.h"
-#include "about_box_fixture.h"
+#include "fakes/fake_services.h"
 
 namespace dv {
 namespace {
 
-TEST_F(AboutBoxTest, DesignOfTheBoxAndItsControls) {
-    const FormDesign& d = box.design();
-    EXPECT_EQ(d.clientWidth, 5040);
-    EXPECT_EQ(d.clientHeight, 2970);
-    EXPECT_EQ(d.border, BorderStyle::FixedDialog);
-    EXPECT_FALSE(d.showInTaskbar);
-    EXPECT_TRUE(d.centred);
+using fakes::dwordValue;
+using fakes::textValue;
+using namespace std::string_literals;
 
-    // Name, left, top, width, height (twips), tab index, in design order.
-    using Place = std::tuple<std::string, int, int, int, int, int>;
-    std::vector<Place> places;
-    for (const Control* c : box.controls()) {
-        const ControlDesign& cd = c->design();
-        places.emplace_back(cd.name, cd.box.left, cd.box.top, cd.box.width, cd.box.height, cd.tabIndex);
-    }
-    const std::vector<Place> expected = {
-        {"lblTitle", 480, 120, 3885, 360, 2},     {"Line1", 120, 600, 5549, 0, -1},
-        {"Label1", 480, 720, 2535, 255, 4},       {"Label2", 480, 1080, 3615, 375, 5},
-        {"Label4", 480, 1680, 1935, 255, 6},      {"cmdSysInfo", 480, 2280, 1245, 465, 1},
-        {"Command1", 2040, 2280, 1095, 465, 3},   {"cmdOK", 3480, 2280, 1260, 465, 0},
-    };
-    EXPECT_EQ(places, expected);
+constexpr RegistryRoot kMachine = RegistryRoot::LocalMachine;
+constexpr char kSystemTool[] = "C:\\Windows\\system32\\msinfo32.exe";
 
-    EXPECT_EQ(box.lblTitle.Caption(), "Dayvane-Free Version");
-    EXPECT_EQ(box.lblTitle.design().font, (FontSpec{"Times New Roman", 14.25, true, true, false}));
-    EXPECT_EQ(box.lblTitle.design().foreColor, 0xC00000u);
-    EXPECT_EQ(box.Label4.Caption(), "Visit our Web Site");
-    EXPECT_EQ(box.Label4.design().font, (FontSpec{"MS Sans Serif", 8.25, false, false, true}));
-    EXPECT_EQ(box.Label4.design().foreColor, 0xFF0000u);
-    EXPECT_EQ(box.Label4.design().pointer, Pointer::Hand);
-    EXPECT_EQ(box.Label1.Caption(), "");
-    EXPECT_EQ(box.Label2.Caption(), "");
-    EXPECT_EQ(box.Line1.line().color, 0xFFFFFFu);
-    EXPECT_EQ(box.Line1.line().widthPixels, 2);
-    // It runs past the client area's right edge, which clips it.
-    EXPECT_GT(box.Line1.line().x2, d.clientWidth);
-
-    EXPECT_EQ(box.cmdSysInfo.Caption(), "&System Info...");
-    EXPECT_EQ(box.Command1.Caption(), "Contact Us");
-    EXPECT_EQ(box.Command1.design().toolTip, "Via Email");
-    EXPECT_EQ(box.cmdOK.Caption(), "OK");
-    EXPECT_TRUE(box.cmdOK.role().isDefault);
-    EXPECT_TRUE(box.cmdOK.role().isCancel);
-    for (const CommandButton* b : {&box.cmdSysInfo, &box.Command1})
-        EXPECT_FALSE(b->role().isDefault || b->role().isCancel) << b->name();
-}
-
-TEST_F(AboutBoxTest, CaptionIsSetAtEveryLoad) {
-    EXPECT_NE(box.Caption(), "About Dayvane");
-    box.Show();
-    EXPECT_EQ(screen()->caption, "About Dayvane");
-    box.cmdOK.click();
-    box.Show();
-    EXPECT_EQ(screen()->caption, "About Dayvane");
-}
-
-TEST_F(AboutBoxTest, CaptionFollowsTheApplicationTitle) {
-    fakes.identity.title = "Dayvane Beta";
-    box.Show();
-    EXPECT_EQ(box.Caption(), "About Dayvane Beta");
-}
-
-TEST_F(AboutBoxTest, ShownAgainWhileOpenIsTheSameBoxBroughtForward) {
-    box.Show();
-    fakes::FakeFormPeer* first = screen();
-    box.setCaption("changed");  // Form_Load would put it back
-    box.Show();
-    EXPECT_EQ(screen(), first);
-    EXPECT_EQ(first->frontCount, 1);
-    EXPECT_EQ(box.Caption(), "changed");
-    EXPECT_EQ(fakes.toolkit.liveForms().size(), 1u);
-}
-
-class AboutBoxClosing : public AboutBoxTest, public ::testing::WithParamInterface<std::string> {
-protected:
-    void close() {
-        if (GetParam() == "OK") box.cmdOK.click();
-        else box.peerEvent(FormEvent::QueryUnload);
+struct BoxOnFakes {
+    fakes::FakePlatform fakes;
+    AboutBox box{fakes.env(), fakes.about, fakes.identity};
+    void set(std::string_view key, std::string_view name, const RegistryValue& value) {
+        fakes.registry.set(kMachine, std::string(key), std::string(name), value);
     }
 };
 
-TEST_P(AboutBoxClosing, UnloadsAndTheNextShowLoadsAfresh) {
-    box.Show();
-    close();
-    EXPECT_FALSE(box.loaded());
-    EXPECT_EQ(fakes.toolkit.alive(), 0) << "the window and every control are destroyed";
+class AboutBoxTest : public ::testing::Test, public BoxOnFakes {};
 
+TEST_F(AboutBoxTest, OkUnloadsAndEveryLoadNamesTheApplicationInTheCaption) {
     box.Show();
-    EXPECT_TRUE(box.visible());
-    EXPECT_EQ(screen()->caption, "About Dayvane");
-    EXPECT_TRUE(fakes.messages.prompts.empty());
+    EXPECT_EQ(fakes.toolkit.form(box)->caption, "About Dayvane");
+    box.cmdOK.click();
+    EXPECT_EQ(std::tuple(box.loaded(), fakes.toolkit.alive()), std::tuple(false, 0));
+    fakes.identity.title = "Dayvane Beta";
+    box.Show();
+    EXPECT_EQ(fakes.toolkit.form(box)->caption, "About Dayvane Beta");
+    for (const CommandButton* b : {&box.cmdOK, &box.cmdSysInfo, &box.Command1}) {
+        EXPECT_EQ(b->role().isDefault, b == &box.cmdOK) << b->name() << ": only OK takes Enter";
+        EXPECT_EQ(b->role().isCancel, b == &box.cmdOK) << b->name() << ": only OK takes Esc";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, AboutBoxClosing, ::testing::Values("OK", "CloseBox"));
-
-TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommands) {
+TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveTheBoxOpen) {
     box.Show();
     box.Command1.click();
     box.Label4.click();
-    ASSERT_EQ(fakes.shell.calls.size(), 2u);
-    EXPECT_EQ(fakes.shell.calls[0].owner, box.hWnd());
-    EXPECT_EQ(fakes.shell.calls[0].target, "mailto:" + std::string(maker::contactEmail()));
-    EXPECT_EQ(fakes.shell.calls[0].show, ShowCommand::Maximized);
-    EXPECT_EQ(fakes.shell.calls[1].owner, box.hWnd());
-    EXPECT_EQ(fakes.shell.calls[1].target, maker::webSite());
-    EXPECT_EQ(fakes.shell.calls[1].show, ShowCommand::Normal);
-    EXPECT_TRUE(box.visible()) << "the links leave the box open";
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-}
-
-TEST(MakerAddresses, AreWhatTheShellCanTakeWhole) {
-    const std::string email(maker::contactEmail()), site(maker::webSite());
-    EXPECT_EQ(std::count(email.begin(), email.end(), '@'), 1) << email;
-    EXPECT_TRUE(site.starts_with("https://") || site.starts_with("http://")) << site;
-    for (const std::string& address : {email, site})
-        EXPECT_EQ(address.find_first_of(" \t\"\\"), std::string::npos) << address;
+    const auto call = [&](std::size_t i) {
+        const auto& c = fakes.shell.calls.at(i);
+        return std::tuple(c.owner, c.target, c.show);
+    };
+    EXPECT_EQ(call(0), std::tuple(box.hWnd(), "mailto:" + std::string(maker::contactEmail()), ShowCommand::Maximized));
+    EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
+    EXPECT_TRUE(box.visible() && fakes.messages.prompts.empty());
+    EXPECT_EQ(std::count(fakes.shell.calls[0].target.begin(), fakes.shell.calls[0].target.end(), '@'), 1);
+    EXPECT_TRUE(fakes.shell.calls[1].target.starts_with("http"));
 }
 
 class ThrowingShell final : public ShellOpen {
@@ -133,39 +64,155 @@ public:
     void open(std::uintptr_t, std::string_view, ShowCommand) override { throw std::runtime_error("no shell"); }
 };
 
-TEST(AboutBoxLinkFailure, MailLinkEndsQuietlyAndWebLinkIsReportedByTheRuntime) {
+class ThrowingFileQuery final : public FileQuery {
+public:
+    bool isOrdinaryFile(std::string_view) const override { throw std::runtime_error("bad path"); }
+    std::string systemFolder() const override { return "C:\\Windows\\system32"; }
+};
+
+// The mail link ends quietly (the shell tells the user itself); the web link is reported by the runtime; a
+// failure on the way to System Info ends in its own message, not in the runtime's report.
+TEST(AboutBoxFailures, MailEndsQuietlyWebIsReportedAndSystemInfoTellsItsMessage) {
     fakes::FakePlatform fakes;
     ThrowingShell shell;
-    AboutBox box(fakes.env(), {shell, fakes.registry, fakes.files, fakes.processes}, fakes.identity);
+    ThrowingFileQuery files;
+    AboutBox box(fakes.env(), {shell, fakes.registry, files, fakes.processes}, fakes.identity);
     box.Show();
     box.Command1.click();
     EXPECT_TRUE(fakes.messages.prompts.empty());
     box.Label4.click();
-    ASSERT_EQ(fakes.messages.prompts.size(), 1u);
+    box.cmdSysInfo.click();
+    ASSERT_EQ(fakes.messages.prompts.size(), 2u);
     EXPECT_NE(fakes.messages.prompts[0].find("frmAbout.Label4_Click"), std::string::npos);
-    EXPECT_TRUE(box.visible());
+    EXPECT_EQ(fakes.messages.prompts[1], kSysInfoUnavailable);
+    EXPECT_TRUE(fakes.processes.attempts.empty() && box.visible());
 }
 
-// Through the whole program: the main window's "About" shows the one box.
-TEST(AboutBoxInTheProgram, AboutShowsTheSameBoxUntilItIsClosed) {
-    fakes::FakePlatform fakes;
-    fakes.application.whileRunning = [&] {
-        ASSERT_EQ(fakes.toolkit.liveForms().size(), 1u);
-        Form& main = fakes.toolkit.liveForms()[0]->form;
-        const auto& items = main.menuItems();
-        auto about = std::find_if(items.begin(), items.end(), [](const MenuItem* m) { return m->name() == "mnuabout"; });
-        ASSERT_NE(about, items.end());
-        (*about)->click();
-        (*about)->click();
-        ASSERT_EQ(fakes.toolkit.liveForms().size(), 2u);
-        fakes::FakeFormPeer* box = fakes.toolkit.liveForms()[1];
-        EXPECT_EQ(box->caption, "About Dayvane");
-        EXPECT_EQ(box->shownCount, 1);
-        EXPECT_EQ(box->frontCount, 1);
+TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
+    constexpr char kKey[] = "SOFTWARE\\Dayvane Tests";
+    const auto bytes = [](unsigned long type, std::size_t count) {
+        return RegistryValue{type, std::vector<std::uint8_t>(count, 'x')};
     };
-    Platform platform = fakes.platform();
-    dayvaneMain(platform);
-    EXPECT_EQ(fakes.toolkit.alive(), 0);
+    const struct {
+        const char* name;
+        std::optional<RegistryValue> stored;  // none: the value is absent
+        const char* before;                   // what the caller passes in
+        std::optional<std::string> text;      // none: not found, and the text is emptied
+        long openStatus = regstatus::kSuccess;
+        bool expandFails = false;
+    } cases[] = {
+        {"TextWithItsNul", textValue(u"C:\\msinfo32.exe\0"s), "", "C:\\msinfo32.exe"},
+        {"TextWithoutNul", textValue(u"C:\\msinfo32.exe"), "", "C:\\msinfo32.exe"},
+        {"TextWithTwoNulsKeepsOne", textValue(u"abc\0\0"s), "", "abc\0"s},
+        {"NonAsciiLetters", textValue(u"\u00e8\u65e5\0"s), "", "\xc3\xa8\xe6\x97\xa5"},
+        {"EmptyTextWithItsNul", textValue(u"\0"s), "stale", ""},
+        {"Exactly1024Bytes", textValue(std::u16string(512, u'x')), "", std::string(512, 'x')},
+        {"Of1025BytesIsTooLong", bytes(regtype::kString, 1025), "stale", std::nullopt},
+        {"WithoutDataIsAbsent", RegistryValue{regtype::kString, {}}, "stale", std::nullopt},
+        {"OneByteIsNoCharacter", bytes(regtype::kString, 1), "", std::nullopt},
+        {"DwordWithAllFourBytes", dwordValue(0x12345678), "", "&h12345678"},
+        {"DwordWithoutItsZeroTopByteInUpperCase", dwordValue(0xABCDEF), "", "&hABCDEF"},
+        {"ExpandableTextIsExpanded", textValue(u"%SystemRoot%\\a.exe\0"s, regtype::kExpandString), "",
+         "C:\\Windows\\a.exe"},
+        {"PlainTextIsNotExpanded", textValue(u"%SystemRoot%\\a.exe"), "", "%SystemRoot%\\a.exe"},
+        {"ExpandableTextThatCannotBeExpandedIsAbsent", textValue(u"%SystemRoot%\\a.exe"s, regtype::kExpandString),
+         "stale", std::nullopt, regstatus::kSuccess, true},
+        {"OtherTypeLeavesTheTextAsItWas", bytes(regtype::kBinary, 8), "as it was", "as it was"},
+        {"AbsentValue", std::nullopt, "stale", std::nullopt},
+        {"OpenRefused", textValue(u"C:\\x.exe"), "stale", std::nullopt, regstatus::kAccessDenied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoxOnFakes t;
+        auto& key = t.fakes.registry.keys[{kMachine, kKey}];
+        key.openStatus = c.openStatus;
+        if (c.stored) key.values["Value"] = *c.stored;
+        t.fakes.registry.expandFails = c.expandFails;
+        std::string value = c.before;
+        EXPECT_EQ(t.box.GetKeyValue(kMachine, kKey, "Value", value), c.text.has_value());
+        EXPECT_EQ(value, c.text.value_or(""));
+        EXPECT_FALSE(t.box.GetKeyValue(RegistryRoot::CurrentUser, kKey, "Value", value)) << "only its own root";
+        // Read through a buffer of 1024 bytes, and closed on every way out.
+        for (std::size_t capacity : t.fakes.registry.capacities) EXPECT_EQ(capacity, kKeyValueBytes);
+        EXPECT_EQ(std::tuple(t.fakes.registry.closed.size(), t.fakes.registry.leftOpen()), std::tuple(2u, 0u));
+    }
+}
+
+TEST(Utf8FromUtf16, PairsJoinAndALoneSurrogateBecomesTheReplacementCharacter) {
+    const struct { const char* name; std::u16string_view units; std::string utf8; } cases[] = {
+        {"OneAndTwoByteEdges", u"\u007f\u0080\u07ff", "\x7f\xc2\x80\xdf\xbf"},
+        {"ThreeByteEdges", u"\u0800\uffff", "\xe0\xa0\x80\xef\xbf\xbf"},
+        {"FirstAndLastPair", u"\U00010000\U0010FFFF", "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},
+        {"PairsAfterText", u"a\U0001F600\uff01\U0001F600", "a\xf0\x9f\x98\x80\xef\xbc\x81\xf0\x9f\x98\x80"},
+        {"LoneHighBeforeText", u"\xD800!", "\xef\xbf\xbd!"},
+        {"LoneLowsAfterText", u"a\xDC00\xDFFF", "a\xef\xbf\xbd\xef\xbf\xbd"},
+        {"HighAtTheEndOfTheView", std::u16string_view(u"\xD83D\xDE00", 1), "\xef\xbf\xbd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(utf8FromUtf16(c.units), c.utf8);
+    }
+}
+
+// The first location names the tool and is taken as it is; the second names its folder, which must hold it;
+// the system folder comes last. Every way ends in one start or one message, and the box stays open.
+TEST(StartSysInfo, EndsInOneStartOrOneMessage) {
+    const std::string oldTool = "C:\\Shared\\MSInfo\\MSINFO32.EXE";
+    const std::string gonePath = "D:\\Gone\\msinfo32.exe";
+    const RegistryValue oldFolder = textValue(u"C:\\Shared\\MSInfo\0"s);
+    const RegistryValue gone = textValue(u"D:\\Gone\\msinfo32.exe");
+    const std::optional<RegistryValue> none;
+    const struct {
+        const char* name;
+        std::optional<RegistryValue> path, location;  // the first location, the second
+        std::set<std::string> files;
+        bool startFails;
+        std::vector<std::string> starts;  // every start asked for
+        bool message;
+        int keysRead;
+        long firstKeyStatus = regstatus::kSuccess;
+    } cases[] = {
+        {"FirstIsNotTestedForTheFile", gone, oldFolder, {kSystemTool}, false, {gonePath}, false, 1},
+        {"FirstFailsToStart", gone, oldFolder, {oldTool, kSystemTool}, true, {gonePath}, true, 1},
+        {"FirstExpandable", textValue(u"%SystemRoot%\\system32\\msinfo32.exe"s, regtype::kExpandString), none, {},
+         false, {kSystemTool}, false, 1},
+        {"FirstOfAnotherTypeStartsNothing", RegistryValue{regtype::kBinary, {1, 2}}, oldFolder, {oldTool}, false,
+         {""}, true, 1},
+        {"FirstWithoutData", RegistryValue{regtype::kString, {}}, oldFolder, {oldTool}, false, {oldTool}, false, 2},
+        {"FirstKeyRefusesTheReader", gone, oldFolder, {oldTool}, false, {oldTool}, false, 2, regstatus::kAccessDenied},
+        {"SecondWithTheFile", none, oldFolder, {oldTool, kSystemTool}, false, {oldTool}, false, 2},
+        {"SecondWithoutTheFile", none, oldFolder, {kSystemTool}, false, {kSystemTool}, false, 2},
+        {"SecondWithoutTheFileAndNoSystemTool", none, oldFolder, {}, false, {}, true, 2},
+        {"OnlyTheSystemFolder", none, none, {kSystemTool}, false, {kSystemTool}, false, 2},
+        {"SystemToolFailsToStart", none, none, {kSystemTool}, true, {kSystemTool}, true, 2},
+        {"Nothing", none, none, {}, false, {}, true, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoxOnFakes t;
+        if (c.path) t.set(sysinfo::kPathKey, sysinfo::kPathValue, *c.path);
+        t.fakes.registry.keys[{kMachine, std::string(sysinfo::kPathKey)}].openStatus = c.firstKeyStatus;
+        if (c.location) t.set(sysinfo::kLocationKey, sysinfo::kLocationValue, *c.location);
+        t.fakes.files.files = c.files;
+        if (c.startFails) t.fakes.processes.failure = "The system cannot find the file specified.";
+        t.box.Show();
+        t.box.cmdSysInfo.click();
+        EXPECT_EQ(t.fakes.processes.attempts, c.starts);
+        const std::vector<std::string> message{std::string(kSysInfoUnavailable)};
+        EXPECT_EQ(t.fakes.messages.prompts, c.message ? message : std::vector<std::string>{});
+        EXPECT_EQ(std::tuple(t.fakes.registry.openCalls, t.fakes.registry.leftOpen()), std::tuple(c.keysRead, 0u));
+        EXPECT_TRUE(t.box.visible());
+    }
+}
+
+TEST_F(AboutBoxTest, EachPressSearchesAfreshAndNoSystemFolderMeansNoTool) {
+    fakes.files.system.clear();
+    fakes.files.files = {"\\msinfo32.exe", kSystemTool};
+    box.StartSysInfo();
+    fakes.files.system = "C:\\Windows\\system32";
+    box.StartSysInfo();
+    EXPECT_EQ(fakes.messages.prompts.size(), 1u);
+    EXPECT_EQ(fakes.processes.attempts, std::vector<std::string>{kSystemTool});
 }
 
 }  // namespace

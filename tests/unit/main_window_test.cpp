@@ -1,127 +1,190 @@
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "assets/resource_ids.h"
-#include "main_window/clock_caption.h"
+#include <tuple>
+
+#include "fakes/fake_services.h"
+#include "main_window/main_window.h"
 #include "main_window/month_sync.h"
-#include "main_window_fixture.h"
+#include "main_window/placement.h"
 
 namespace dv {
 namespace {
 
-TEST_F(MainWindowTest, DesignOfTheWindowAndItsControls) {
-    const FormDesign& d = window.design();
-    EXPECT_EQ(d.clientWidth, 2685);
-    EXPECT_EQ(d.clientHeight, 6975);
-    EXPECT_EQ(d.border, BorderStyle::FixedToolWindow);
-    EXPECT_FALSE(d.showInTaskbar);
-    EXPECT_EQ(d.iconResource, IDI_DAYVANE);
-    EXPECT_EQ(window.Picture1.imageResource(), IDR_PHOTO);
-
-    // Name, left, top, width, height (twips), tab index; the timer takes no focus.
-    using Place = std::tuple<std::string, int, int, int, int, int>;
-    std::vector<Place> places;
-    for (const Control* c : window.controls()) {
-        const ControlDesign& cd = c->design();
-        if (cd.tabIndex >= 0) places.emplace_back(cd.name, cd.box.left, cd.box.top, cd.box.width, cd.box.height, cd.tabIndex);
-    }
-    const std::vector<Place> expected = {
-        {"Command1", 3960, 120, 615, 375, 0},
-        {"mv1", 0, 2160, 2700, 2370, 1},
-        {"mv3", 0, 4560, 2700, 2370, 2},
-        {"Picture1", 0, 0, 2700, 2175, 4},
-    };
-    EXPECT_EQ(places, expected);
-}
-
-TEST_F(MainWindowTest, MenuCaptionsOrderAndParents) {
-    std::vector<std::pair<std::string, std::string>> menu;
-    for (const MenuItem* item : window.menuItems())
-        menu.emplace_back(item->caption(), item->parent() ? item->parent()->caption() : "");
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"File", ""},
-        {"Exit", "File"},
-        {"Option", ""},
-        {"Add to start up", "Option"},
-        {"Create Shortcut", "Option"},
-        {"Refresh Dayvane", "Option"},
-        {"Add own photo", "Option"},
-        {"Minimise", ""},
-        {"About", ""},
-    };
-    EXPECT_EQ(menu, expected);
-}
-
-TEST_F(MainWindowTest, MenuOpensTheOtherWindows) {
-    window.Show();
-    window.mnustartup.click();
-    window.mnushortcut.click();
-    window.mnuphoto.click();
-    window.mnuabout.click();
-    EXPECT_EQ(optionsOpened, 2);
-    EXPECT_EQ(readmeOpened, 1);
-    EXPECT_EQ(aboutOpened, 1);
-}
-
-TEST(MainWindowWithoutOtherWindows, MenuItemsDoNothingAndReportNothing) {
+struct WindowOnFakes {
     fakes::FakePlatform fakes;
-    MainWindow window(fakes.env(), {fakes.clock, fakes.screen, fakes.notifyIcon, fakes.application}, {});
+    std::vector<std::string> opened;
+    MainWindow window{fakes.env(),
+                      {fakes.clock, fakes.screen, fakes.notifyIcon, fakes.application},
+                      {.options = [this] { opened.push_back("options"); },
+                       .about = [this] { opened.push_back("about"); },
+                       .readme = [this] { opened.push_back("readme"); }}};
+
+    fakes::FakeFormPeer& screen() { return *fakes.toolkit.form(window); }
+    fakes::FakeMonthViewPeer& shown(const MonthView& view) { return *fakes.toolkit.monthView(view); }
+    YearMonth nextViewMonth() const { return {window.mv3.Year(), window.mv3.Month()}; }
+    // Seconds pass on the window's clock timer.
+    void tick() { fakes.toolkit.timer(window.Timer1)->elapse(); }
+};
+
+class MainWindowTest : public ::testing::Test, public WindowOnFakes {};
+
+TEST_F(MainWindowTest, LoadPlacesRegistersShowsTodayAndTheTimeAndTheDisplayChangePlacesAgain) {
     window.Show();
-    for (MenuItem* item : {&window.mnustartup, &window.mnushortcut, &window.mnuphoto, &window.mnuabout}) item->click();
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-}
-
-TEST_F(MainWindowTest, LoadPlacesRegistersAndShowsTodayAndTheTime) {
-    fakes.clock.time = {.date = {2024, 3, 15}, .hour = 9, .minute = 5, .second = 3, .millisecond = 250};
-    window.Show();
-
-    EXPECT_TRUE(screen().visible);
-    EXPECT_EQ(screen().right(), 1024);
-    EXPECT_EQ(screen().bottom(), 728);
-    EXPECT_EQ(fakes.notifyIcon.addCalls, 1);
-    EXPECT_EQ(fakes.notifyIcon.tooltip, "Dayvane is running");
-    EXPECT_EQ(fakes.notifyIcon.owner, screen().handle());
-    EXPECT_TRUE(window.iconRegistered());
-
-    EXPECT_EQ(window.mv1.Value(), (Date{2024, 3, 15}));
-    EXPECT_EQ(shown(window.mv1).selection, (Date{2024, 3, 15}));
-    EXPECT_EQ(std::pair(window.mv3.Year(), window.mv3.Month()), std::pair(2024, 4));
-    EXPECT_EQ(shown(window.mv3).selection, window.mv3.Value());
-
+    EXPECT_EQ(std::tuple(screen().visible, screen().right(), screen().bottom()), std::tuple(true, 1024, 728));
+    EXPECT_EQ(std::tuple(fakes.notifyIcon.addCalls, fakes.notifyIcon.owner), std::tuple(1, screen().handle()));
+    EXPECT_EQ(shown(window.mv1).selection, fakes.clock.time.date);
+    EXPECT_EQ(nextViewMonth(), (YearMonth{2024, 4}));
     EXPECT_EQ(screen().caption, "    Time now is  09:05:03");
     EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 751);
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-}
-
-TEST_F(MainWindowTest, EachTickShowsTheNewSecondAndWaitsForTheNext) {
-    window.Show();
     fakes.clock.time = {.date = {2024, 3, 15}, .hour = 23, .minute = 59, .second = 59, .millisecond = 2};
     tick();
     EXPECT_EQ(screen().caption, "    Time now is  23:59:59");
     EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 999);
+    EXPECT_TRUE(fakes.messages.prompts.empty());
+    fakes.screen.info = {.monitor = {0, 0, 1536, 1152}, .workArea = {0, 0, 1470, 1152}, .dpi = 144};
+    screen().dpiSetting = 144;
+    window.peerEvent(FormEvent::DisplayChanged);
+    EXPECT_EQ(std::pair(screen().right(), screen().bottom()), std::pair(1470, 1152 - 40));
 }
 
-TEST(ClockCaption, WaitEndsJustPastTheNextSecond) {
-    for (const auto& [ms, wait] : std::vector<std::pair<int, int>>{{0, 1001}, {1, 1000}, {500, 501}, {999, 2}})
-        EXPECT_EQ(msToNextSecond({.date = {}, .millisecond = ms}), wait) << ms;
+TEST_F(MainWindowTest, MenuOpensTheOtherWindowsAndWithoutThemDoesNothing) {
+    MainWindow alone(fakes.env(), {fakes.clock, fakes.screen, fakes.notifyIcon, fakes.application}, {});
+    for (MainWindow* w : {&window, &alone}) {
+        w->Show();
+        for (MenuItem* item : {&w->mnustartup, &w->mnushortcut, &w->mnuphoto, &w->mnuabout}) item->click();
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"options", "options", "readme", "about"}));
+    EXPECT_TRUE(fakes.messages.prompts.empty());
 }
 
-class LoadOnDay : public MainWindowTest, public ::testing::WithParamInterface<std::pair<Date, YearMonth>> {};
+// At 96 dpi the 400 twips margin is 26.7 px, kept at 27: bottom at most 741.
+TEST(Placement, BottomRightOfTheWorkAreaAboveTheScreenBottomMargin) {
+    constexpr Rect kScreen{0, 0, 1024, 768};
+    constexpr Size kOuter{185, 507};
+    const struct { const char* name; ScreenInfo screen; Size outer; Point expected; } cases[] = {
+        {"NoTaskbar", {kScreen, kScreen, 96}, kOuter, {839, 741 - 507}},
+        {"ThinTaskbar", {kScreen, {0, 0, 1024, 766}, 96}, kOuter, {839, 741 - 507}},
+        {"TaskbarRight", {kScreen, {0, 0, 960, 768}, 96}, kOuter, {960 - 185, 741 - 507}},
+        {"TooShort", {{0, 0, 640, 480}, {0, 30, 640, 480}, 96}, kOuter, {640 - 185, 30}},
+        {"TooNarrow", {{0, 0, 160, 600}, {20, 0, 160, 560}, 96}, kOuter, {20, 560 - 507}},
+        {"Dpi120", {{0, 0, 1280, 1024}, {0, 0, 1280, 1024}, 120}, {231, 632}, {1049, 1024 - 34 - 632}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(placeBottomRight(c.outer, c.screen), c.expected);
+    }
+}
 
-TEST_P(LoadOnDay, NextViewShowsTheMonthAfterToday) {
-    fakes.clock.time.date = GetParam().first;
+TEST(TrayNotify, OnlyAFinishedClickOrKeySelectRestoresAHiddenOrMinimisedWindow) {
+    const struct { const char* name; TrayMouse mouse; bool restores; } cases[] = {
+        {"LeftUp", TrayMouse::LeftUp, true}, {"RightUp", TrayMouse::RightUp, true},
+        {"KeySelect", TrayMouse::KeySelect, true}, {"Other", TrayMouse::Other, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowOnFakes t;
+        t.window.Show();
+        t.screen().state = WindowState::Minimized;  // by the user
+        t.window.peerStateChanged(WindowState::Minimized);
+        t.window.Command1.click();
+        t.window.peerEvent(FormEvent::TrayNotify, static_cast<int>(c.mouse));
+        EXPECT_EQ(t.screen().visible, c.restores);
+        EXPECT_EQ(t.screen().state, c.restores ? WindowState::Normal : WindowState::Minimized);
+    }
+}
+
+// Without an icon a hidden window could not come back: it minimises instead.
+TEST(HideAndEnd, CommandsBehaveByWhetherTheIconIsThere) {
+    const struct { const char* name; void (*run)(MainWindow&); bool ends; } cases[] = {
+        {"Command1", [](MainWindow& w) { w.Command1.click(); }, false},
+        {"Minimise", [](MainWindow& w) { w.mnuminimise.click(); }, false},
+        {"Exit", [](MainWindow& w) { w.mnuexit.click(); }, true},
+        {"CloseBox", [](MainWindow& w) { w.peerEvent(FormEvent::QueryUnload); }, true}};
+    for (const auto& c : cases) {
+        for (bool icon : {true, false}) {
+            SCOPED_TRACE(testing::Message() << c.name << (icon ? " with" : " without") << " an icon");
+            WindowOnFakes t;
+            t.fakes.notifyIcon.addResult = icon;
+            t.window.Show();
+            c.run(t.window);
+            EXPECT_EQ(t.fakes.application.quitCalls, c.ends ? 1 : 0);
+            EXPECT_EQ(t.fakes.notifyIcon.removeCalls, c.ends && icon ? 1 : 0);
+            if (c.ends) {
+                EXPECT_FALSE(t.window.iconRegistered());
+                continue;
+            }
+            const WindowState hidden = icon ? WindowState::Normal : WindowState::Minimized;
+            EXPECT_EQ(std::tuple(t.window.visible(), t.screen().visible, t.screen().state),
+                      std::tuple(!icon, !icon, hidden));
+            t.window.peerEvent(FormEvent::RestoreRequested);  // as a second start of the program asks
+            const auto normal = std::tuple(true, WindowState::Normal, WindowState::Normal);
+            EXPECT_EQ(std::tuple(t.screen().visible, t.screen().state, t.window.windowState()), normal);
+            EXPECT_GE(t.screen().frontCount, 1);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FailedIconIsTriedAgainEveryFiveTicksAndARestartedShellGetsItAgain) {
+    fakes.notifyIcon.addResult = false;
     window.Show();
-    EXPECT_EQ(window.mv1.Value(), GetParam().first);
-    EXPECT_EQ((YearMonth{window.mv3.Year(), window.mv3.Month()}), GetParam().second);
+    for (int calls : {1, 1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3}) {
+        fakes.notifyIcon.addResult = calls == 3;  // the second retry succeeds
+        tick();
+        EXPECT_EQ(fakes.notifyIcon.addCalls, calls);
+    }
+    EXPECT_TRUE(window.iconRegistered());
+    fakes.notifyIcon.present = false;  // the shell forgot it
+    window.peerEvent(FormEvent::TaskbarCreated);
+    EXPECT_EQ(fakes.notifyIcon.addCalls, 4);
+    EXPECT_TRUE(fakes.notifyIcon.present);
+    EXPECT_EQ(fakes.notifyIcon.owner, screen().handle());
 }
 
-INSTANTIATE_TEST_SUITE_P(Days, LoadOnDay,
-                         ::testing::Values(std::pair(Date{2024, 3, 15}, YearMonth{2024, 4}),
-                                           std::pair(Date{2024, 12, 1}, YearMonth{2025, 1}),
-                                           std::pair(Date{2023, 12, 31}, YearMonth{2024, 1}),
-                                           std::pair(Date{2024, 1, 31}, YearMonth{2024, 2})));
+// ---- The next-month view follows the main view ----
+
+TEST_F(MainWindowTest, NextViewMovesToTheFollowingMonthAndItsDaySettles) {
+    struct Case { Date mv1, mv3Before, mv3After; };
+    std::vector<Case> cases;
+    for (int month = 1; month <= 11; ++month) cases.push_back({{2023, month, 20}, {2001, 1, 9}, {2023, month + 1, 9}});
+    cases.insert(cases.end(), {{{2023, 12, 20}, {2001, 1, 10}, {2024, 1, 10}},
+                               {{2023, 3, 31}, {2001, 1, 31}, {2023, 4, 30}},
+                               {{2024, 1, 31}, {2001, 1, 31}, {2024, 2, 29}},
+                               {{2023, 1, 31}, {2001, 1, 29}, {2023, 2, 28}},
+                               {{2023, 2, 28}, {2001, 1, 31}, {2023, 3, 31}},
+                               // Year and month move together: 29 survives the trip
+                               // through a February the target year lacks it in.
+                               {{2023, 2, 10}, {2024, 2, 29}, {2023, 3, 29}},
+                               {{9999, 12, 20}, {2001, 1, 10}, {9999, 12, 31}}});  // the range ends
+    window.Show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mv1.year << "-" << c.mv1.month << "-" << c.mv1.day);
+        window.mv3.setValue(c.mv3Before);
+        window.mv1.setValue(c.mv1);
+        window.AdjDate();
+        EXPECT_EQ(std::tuple(window.mv3.Value(), *shown(window.mv3).selection), std::tuple(c.mv3After, c.mv3After));
+        EXPECT_EQ(window.mv1.Value(), c.mv1);
+    }
+}
+
+// The next view's own events move nothing.
+TEST_F(MainWindowTest, EveryEventOfTheMainViewAndRefreshBringTheNextViewBack) {
+    const struct { const char* name; void (*fire)(WindowOnFakes&); YearMonth expected; } cases[] = {
+        {"Click", [](WindowOnFakes& t) { t.window.mv1.click(); }, {2024, 4}},
+        {"DblClick", [](WindowOnFakes& t) { t.window.mv1.dblClick(); }, {2024, 4}},
+        {"SelChange", [](WindowOnFakes& t) { t.shown(t.window.mv1).pick({2024, 12, 24}); }, {2025, 1}},
+        {"NextViewClick", [](WindowOnFakes& t) { t.window.mv3.click(); }, {2031, 8}},
+        {"NextViewDblClick", [](WindowOnFakes& t) { t.window.mv3.dblClick(); }, {2031, 8}},
+        {"Refresh", [](WindowOnFakes& t) { t.window.mnurefresh.click(); }, {2024, 4}}};
+    window.Show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        shown(window.mv1).pick({2024, 3, 1});
+        shown(window.mv3).pick({2031, 8, 8});
+        c.fire(*this);
+        EXPECT_EQ(nextViewMonth(), c.expected);
+        EXPECT_EQ(shown(window.mv3).selection, window.mv3.Value());
+    }
+    EXPECT_EQ(window.mv1.Value(), fakes.clock.time.date) << "Refresh brings the main view back to today";
+}
 
 }  // namespace
 }  // namespace dv

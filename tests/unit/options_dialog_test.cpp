@@ -1,227 +1,185 @@
-#include <algorithm>
-#include <string>
-#include <tuple>
-#include <vector>
+#include <gtest/gtest.h>
 
-#include "main_window/main_window.h"
-#include "options_dialog_fixture.h"
+#include <algorithm>
+
+#include "fakes/fake_services.h"
+#include "options_dialog/options_dialog.h"
 
 namespace dv {
 namespace {
 
-std::string captionOf(const Control& c) {
-    if (auto* b = dynamic_cast<const CommandButton*>(&c)) return b->Caption();
-    if (auto* b = dynamic_cast<const CheckBox*>(&c)) return b->Caption();
-    if (auto* o = dynamic_cast<const OptionButton*>(&c)) return o->Caption();
-    if (auto* l = dynamic_cast<const Label*>(&c)) return l->Caption();
-    return "?";
-}
+using RunKey = std::map<std::string, std::string>;
+using Act = void (*)(OptionsDialog&);
 
-TEST_F(OptionsDialogTest, DesignOfTheDialogAndItsControls) {
-    const FormDesign& d = dialog.design();
-    EXPECT_EQ(d.name, "frmstartup");
-    EXPECT_EQ(d.caption, "Dayvane Options");
-    EXPECT_EQ(d.clientWidth, 4125);
-    EXPECT_EQ(d.clientHeight, 2280);
-    EXPECT_EQ(d.border, BorderStyle::FixedSingle);
-    EXPECT_TRUE(d.showInTaskbar);
-    EXPECT_TRUE(d.centred);
-    EXPECT_EQ(d.iconResource, 0);
+constexpr char kFull[] = "\"C:\\Program Files\\Dayvane\\Dayvane.exe\"";
+constexpr char kBasic[] = "\"C:\\Program Files\\Dayvane\\Dayvane.exe\" -b";
+constexpr char kRegistered[] = "Dayvane will start automatically with Windows next time";
+constexpr char kRemoved[] = "Removed from Startup Menu";
+constexpr char kNotAdded[] = "Dayvane could not be added to start up: Access is denied.";
+constexpr char kNotSaved[] = "Dayvane could not save its start-up setting: The disk is full.";
 
-    // Name, caption, left, top, width, height, tab index, shown; in design order.
-    using Place = std::tuple<std::string, std::string, int, int, int, int, int, bool>;
-    std::vector<Place> places;
-    for (const Control* c : dialog.controls()) {
-        const ControlDesign& cd = c->design();
-        places.emplace_back(cd.name, captionOf(*c), cd.box.left, cd.box.top, cd.box.width, cd.box.height,
-                            cd.tabIndex, cd.visible);
-    }
-    const std::vector<Place> expected = {
-        {"optfull", "Option1", 2760, 0, 255, 255, 1, false},
-        {"optbasic", "Option1", 3480, 120, 255, 255, 3, false},
-        {"chkstartup", "Click to add Dayvane to startup menu", 600, 240, 3375, 375, 0, true},
-        {"Label3", "1.", 240, 360, 255, 255, 7, true},
-        {"Label1", "If you wish to automatically start Dayvane when Windows Start, click checkBox above.", 600, 600,
-         3255, 615, 5, true},
-        {"Label4", "2.", 240, 1320, 255, 255, 8, true},
-        {"Label2", "Add Dayvane shortcut to desktop", 600, 1320, 2775, 375, 6, true},
-        {"OKButton", "OK", 840, 1800, 855, 375, 2, true},
-        {"Command1", "Cancel", 2040, 1800, 735, 375, 4, true},
-    };
-    EXPECT_EQ(places, expected);
+const Act kNothing = [](OptionsDialog&) {};
+const Act kTick = [](OptionsDialog& d) { d.chkstartup.userClicked(); };
+const Act kLabel4 = [](OptionsDialog& d) { d.Label4.click(); };
+const Act kGray = [](OptionsDialog& d) { d.chkstartup.setValue(kGrayed); };
+const Act kTickTwice = [](OptionsDialog& d) { kTick(d); kTick(d); };
+const Act kGrayThenLabel4 = [](OptionsDialog& d) { kGray(d); kLabel4(d); };
 
-    for (const Control* c : dialog.controls())
-        EXPECT_EQ(c->design().pointer, c == &dialog.Label2 ? Pointer::Hand : Pointer::Default) << c->name();
-    // Enter and Esc mean nothing here.
-    for (const CommandButton* b : {&dialog.OKButton, &dialog.Command1}) {
-        EXPECT_FALSE(b->role().isDefault) << b->name();
-        EXPECT_FALSE(b->role().isCancel) << b->name();
-    }
-}
-
-TEST_F(OptionsDialogTest, HiddenStartModesExistAndAreOneGroup) {
-    store("TRUE", "BASIC");
-    dialog.Show();
-    for (const OptionButton* o : {&dialog.optfull, &dialog.optbasic}) {
-        ASSERT_NE(fakes.toolkit.peer(*o), nullptr) << o->name();
-        EXPECT_FALSE(shown(*o).visible) << o->name();
-    }
-    EXPECT_EQ(shown(dialog.optbasic).checked, 1);
-    dialog.optfull.setValue(true);
-    EXPECT_EQ(selectedMode(), "full");
-    EXPECT_EQ(shown(dialog.optbasic).checked, 0);
-}
-
-struct LoadCase {
-    const char* name;
-    std::optional<std::string> startup, mode;
-    int box;
-    bool enabled;
-    const char* selected;
-};
-
-class DialogLoad : public OptionsDialogTest, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(DialogLoad, SettingsGiveTheDialogItsState) {
-    const LoadCase& c = GetParam();
-    store(c.startup, c.mode);
-    dialog.Show();
-    EXPECT_EQ(dialog.chkstartup.Value(), c.box);
-    EXPECT_EQ(shown(dialog.chkstartup).checked, c.box);
-    EXPECT_EQ(optionsEnabled(), c.enabled);
-    EXPECT_EQ(shown(dialog.optfull).enabled, c.enabled);
-    EXPECT_EQ(selectedMode(), c.selected);
-    const bool modeRead = std::count(fakes.settings.reads.begin(), fakes.settings.reads.end(), "Mode") > 0;
-    EXPECT_EQ(modeRead, c.box == 1) << "Mode is read only when Startup says TRUE";
-    EXPECT_TRUE(fakes.settings.saves.empty());
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-    EXPECT_TRUE(screen()->visible);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    StateTable, DialogLoad,
-    ::testing::Values(LoadCase{"NothingStored", {}, {}, 0, false, "none"},
-                      LoadCase{"False", "FALSE", "BASIC", 0, false, "none"},
-                      LoadCase{"LowerCaseTrue", "true", "FULL", 0, false, "none"},
-                      LoadCase{"TrueWithBlank", "TRUE ", "FULL", 0, false, "none"},
-                      LoadCase{"EmptyStartup", "", "BASIC", 0, false, "none"},
-                      LoadCase{"Basic", "TRUE", "BASIC", 1, true, "basic"},
-                      LoadCase{"Full", "TRUE", "FULL", 1, true, "full"},
-                      LoadCase{"ModeOtherCase", "TRUE", "Basic", 1, true, "full"},
-                      LoadCase{"ModeOtherText", "TRUE", "fast", 1, true, "full"},
-                      LoadCase{"ModeEmpty", "TRUE", "", 1, true, "full"},
-                      LoadCase{"ModeAbsent", "TRUE", {}, 1, true, "full"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The box and the label "2." toggle alike; every check selects the full mode.
-class Toggle : public OptionsDialogTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    void toggle() {
-        if (std::string(GetParam()) == "Box")
-            dialog.chkstartup.userClicked();
-        else
-            dialog.Label4.click();
-    }
-};
-
-TEST_P(Toggle, EnablesTheModesAndCheckingSelectsFull) {
-    store("TRUE", "BASIC");
-    dialog.Show();
-    ASSERT_EQ(selectedMode(), "basic");
-
-    toggle();
-    EXPECT_EQ(dialog.chkstartup.Value(), 0);
-    EXPECT_EQ(shown(dialog.chkstartup).checked, 0);
-    EXPECT_EQ(optionsEnabled(), false);
-    EXPECT_EQ(selectedMode(), "basic") << "unchecking keeps the selection";
-
-    toggle();
-    EXPECT_EQ(dialog.chkstartup.Value(), 1);
-    EXPECT_EQ(optionsEnabled(), true);
-    EXPECT_EQ(selectedMode(), "full");
-    EXPECT_TRUE(fakes.settings.saves.empty());
-}
-
-TEST_P(Toggle, FirstCheckOnAnEmptyStoreSelectsFull) {
-    dialog.Show();
-    ASSERT_EQ(selectedMode(), "none");
-    toggle();
-    EXPECT_EQ(optionsEnabled(), true);
-    EXPECT_EQ(selectedMode(), "full");
-}
-
-INSTANTIATE_TEST_SUITE_P(ByBoxOrLabel, Toggle, ::testing::Values("Box", "Label4"),
-                         [](const auto& info) { return std::string(info.param); });
-
-TEST_F(OptionsDialogTest, GrayedBoxCountsAsOnAndLabel4ClearsIt) {
-    dialog.Show();
-    dialog.chkstartup.setValue(kGrayed);
-    EXPECT_EQ(optionsEnabled(), true);
-    EXPECT_EQ(selectedMode(), "full");
-    dialog.Label4.click();
-    EXPECT_EQ(dialog.chkstartup.Value(), 0);
-    EXPECT_EQ(optionsEnabled(), false);
-}
-
-TEST_F(OptionsDialogTest, ShowingAgainBringsItForwardWithItsUnsavedState) {
-    dialog.Show();
-    dialog.chkstartup.userClicked();
-    const size_t reads = fakes.settings.reads.size();
-    dialog.Show();
-    EXPECT_EQ(fakes.settings.reads.size(), reads) << "loaded again";
-    EXPECT_EQ(dialog.chkstartup.Value(), 1);
-    EXPECT_EQ(screen()->frontCount, 1);
-    EXPECT_EQ(screen()->shownCount, 1);
-}
-
-class CloseWithoutOk : public OptionsDialogTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(CloseWithoutOk, StoresNothingAndTheNextOpeningShowsTheStoredState) {
-    store("TRUE", "BASIC");
-    fakes.startup.run["Dayvane"] = "\"C:\\Program Files\\Dayvane\\Dayvane.exe\" -b";
-    const auto runBefore = fakes.startup.run;
-    dialog.Show();
-    dialog.chkstartup.userClicked();
-    if (std::string(GetParam()) == "Cancel")
-        dialog.Command1.click();
-    else
-        dialog.peerEvent(FormEvent::QueryUnload);
-
-    EXPECT_FALSE(dialog.loaded());
-    EXPECT_EQ(fakes.toolkit.alive(), 0);
-    EXPECT_TRUE(fakes.settings.saves.empty());
-    EXPECT_TRUE(fakes.startup.calls.empty());
-    EXPECT_EQ(fakes.startup.run, runBefore);
-    EXPECT_TRUE(fakes.messages.prompts.empty());
-
-    dialog.Show();
-    EXPECT_EQ(dialog.chkstartup.Value(), 1);
-    EXPECT_EQ(selectedMode(), "basic");
-}
-
-INSTANTIATE_TEST_SUITE_P(ByButtonOrTitleBar, CloseWithoutOk, ::testing::Values("Cancel", "CloseBox"),
-                         [](const auto& info) { return std::string(info.param); });
-
-// Through the program itself: both menu items show the one dialog.
-TEST(OptionsDialogInTheProgram, BothMenuItemsShowTheSameDialog) {
+// The options dialog against the fakes. Settings are written "Startup/Mode", "-" for an absent value.
+struct DialogOnFakes {
     fakes::FakePlatform fakes;
-    bool checked = false;
-    fakes.application.whileRunning = [&] {
-        ASSERT_EQ(fakes.toolkit.liveForms().size(), 1u);
-        auto& main = dynamic_cast<MainWindow&>(fakes.toolkit.liveForms()[0]->form);
-        main.mnustartup.click();
-        ASSERT_EQ(fakes.toolkit.liveForms().size(), 2u);
-        fakes::FakeFormPeer& options = *fakes.toolkit.liveForms()[1];
-        EXPECT_EQ(options.caption, "Dayvane Options");
-        EXPECT_TRUE(options.visible);
-        main.mnushortcut.click();
-        EXPECT_EQ(fakes.toolkit.liveForms().size(), 2u);
-        EXPECT_EQ(options.frontCount, 1);
-        checked = true;
+    OptionsDialog dialog{fakes.env(), fakes.options, fakes.identity};
+
+    void store(const std::string& settings) {
+        const std::size_t slash = settings.find('/');
+        if (settings.substr(0, slash) != "-") fakes.settings.set("Startup", settings.substr(0, slash));
+        if (settings.substr(slash + 1) != "-") fakes.settings.set("Mode", settings.substr(slash + 1));
+    }
+    std::string stored() const {
+        return fakes.settings.value("Startup").value_or("-") + "/" + fakes.settings.value("Mode").value_or("-");
+    }
+    fakes::FakeControlPeer& shown(const Control& c) const { return *fakes.toolkit.peer(c); }
+    // The box as shown, the selected mode, and whether the modes are enabled (together, on screen too).
+    std::string state() const {
+        const OptionButton& basic = dialog.optbasic;
+        const OptionButton& full = dialog.optfull;
+        std::string mode = basic.Value() ? (full.Value() ? "both" : "basic") : (full.Value() ? "full" : "none");
+        const bool basicOn = basic.Enabled() && shown(basic).enabled;
+        const bool fullOn = full.Enabled() && shown(full).enabled;
+        const char* enabled = basicOn != fullOn ? "mixed" : (fullOn ? "on" : "off");
+        return std::to_string(shown(dialog.chkstartup).checked) + " " + mode + " " + enabled;
+    }
+};
+
+TEST(OptionsDialog, OnlyTheStartModesAreHiddenAndNoButtonTakesEnterOrEsc) {
+    DialogOnFakes t;
+    t.dialog.Show();
+    for (const Control* c : t.dialog.controls())
+        EXPECT_EQ(t.shown(*c).visible, c != &t.dialog.optfull && c != &t.dialog.optbasic) << c->name();
+    for (const CommandButton* b : {&t.dialog.OKButton, &t.dialog.Command1})
+        EXPECT_FALSE(b->role().isDefault || b->role().isCancel) << b->name();
+}
+
+// Loaded from the settings, changed by the user, then OK (or Cancel): what is stored, registered and told.
+// Every check selects the full mode; unchecking keeps the selection; "2." toggles as the box does.
+TEST(OptionsDialog, StateTableFromLoadToOk) {
+    // runBefore and runAfter: Dayvane's Run value, "" for none; failing: "write", "write without reason",
+    // "remove", "save Startup" or "save Mode"; state: after the act, the box, the mode and the modes enabled.
+    struct Case {
+        const char *name, *stored, *runBefore;
+        Act act;
+        const char *failing, *state, *storedAfter, *runAfter;
+        std::vector<std::string> prompts;
+        CommandButton OptionsDialog::*press = &OptionsDialog::OKButton;
     };
-    Platform platform = fakes.platform();
-    dayvaneMain(platform);
-    EXPECT_TRUE(checked);
+    const Case cases[] = {
+        {"NothingStoredRemovesNothingAndSaysSo", "-/-", "", kNothing, "", "0 none off", "FALSE/-", "", {kRemoved}},
+        {"FalseLeavesAnOldModeAlone", "FALSE/BASIC", "", kNothing, "", "0 none off", "FALSE/BASIC", "", {kRemoved}},
+        {"OnlyUpperCaseTrueCounts", "true/FULL", kFull, kNothing, "", "0 none off", "FALSE/FULL", "", {kRemoved}},
+        {"TrueWithABlankIsNotTrue", "TRUE /FULL", "", kNothing, "", "0 none off", "FALSE/FULL", "", {kRemoved}},
+        {"EmptyIsNotTrue", "/BASIC", "", kNothing, "", "0 none off", "FALSE/BASIC", "", {kRemoved}},
+        {"StoredBasicWritesBasic", "TRUE/BASIC", kBasic, kNothing, "", "1 basic on", "TRUE/BASIC", kBasic,
+         {kRegistered}},
+        {"StoredFullWritesFull", "TRUE/FULL", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"ModeInOtherCaseMeansFull", "TRUE/Basic", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"EmptyModeMeansFull", "TRUE/", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"NoModeMeansFull", "TRUE/-", "", kNothing, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"TickRegistersFull", "-/-", "", kTick, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"Label4TicksToo", "-/-", "", kLabel4, "", "1 full on", "TRUE/FULL", kFull, {kRegistered}},
+        {"UntickKeepsTheModeAndRemoves", "TRUE/FULL", kFull, kTick, "", "0 full off", "FALSE/FULL", "", {kRemoved}},
+        {"Label4Unticks", "TRUE/BASIC", kBasic, kLabel4, "", "0 basic off", "FALSE/BASIC", "", {kRemoved}},
+        {"BasicTickedAnewBecomesFull", "TRUE/BASIC", kBasic, kTickTwice, "", "1 full on", "TRUE/FULL", kFull,
+         {kRegistered}},
+        {"GrayedEnablesTheModesButRegistersNothing", "-/-", "", kGray, "", "2 full on", "FALSE/-", "", {kRemoved}},
+        {"Label4ClearsAGrayedBox", "-/-", "", kGrayThenLabel4, "", "0 full off", "FALSE/-", "", {kRemoved}},
+        {"WriteFailsStoresNothingAndSaysWhy", "-/-", "", kTick, "write", "1 full on", "-/-", "", {kNotAdded}},
+        {"WriteFailsKeepsTheOldRegistration", "TRUE/BASIC", kBasic, kTickTwice, "write", "1 full on", "TRUE/BASIC",
+         kBasic, {kNotAdded}},
+        {"WriteFailsWithoutReason", "-/-", "", kTick, "write without reason", "1 full on", "-/-", "",
+         {"Dayvane could not be added to start up."}},
+        {"RemoveFailsStoresNothingAndSaysWhy", "TRUE/FULL", kFull, kTick, "remove", "0 full off", "TRUE/FULL", kFull,
+         {"Dayvane could not be removed from start up: Access is denied."}},
+        {"SaveFailsAfterRegistering", "-/-", "", kTick, "save Startup", "1 full on", "-/-", kFull,
+         {kRegistered, kNotSaved}},
+        {"ModeSaveFails", "-/-", "", kTick, "save Mode", "1 full on", "TRUE/-", kFull, {kRegistered, kNotSaved}},
+        {"SaveFailsAfterRemoving", "TRUE/FULL", kFull, kTick, "save Startup", "0 full off", "TRUE/FULL", "",
+         {kRemoved, kNotSaved}},
+        {"CancelStoresNothing", "TRUE/BASIC", kBasic, kTick, "", "0 basic off", "TRUE/BASIC", kBasic, {},
+         &OptionsDialog::Command1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DialogOnFakes t;
+        t.store(c.stored);
+        t.fakes.startup.run = {{"Other", "other.exe"}};  // another program's value stays untouched
+        if (*c.runBefore) t.fakes.startup.run["Dayvane"] = c.runBefore;
+        const std::string failing = c.failing;
+        if (failing.starts_with("write")) t.fakes.startup.writeFailure = failing == "write" ? "Access is denied." : "";
+        if (failing == "remove") t.fakes.startup.removeFailure = "Access is denied.";
+        if (failing.starts_with("save ")) t.fakes.settings.failingSaves[failing.substr(5)] = "The disk is full.";
+        t.dialog.Show();
+        c.act(t.dialog);
+        EXPECT_EQ(t.state(), c.state);
+        const auto& reads = t.fakes.settings.reads;
+        EXPECT_EQ(std::count(reads.begin(), reads.end(), "Mode") > 0, std::string(c.stored).starts_with("TRUE/"));
+        EXPECT_TRUE(t.fakes.settings.saves.empty() && t.fakes.messages.prompts.empty());
+
+        (t.dialog.*c.press).click();
+        EXPECT_EQ(t.stored(), c.storedAfter);
+        RunKey runAfter{{"Other", "other.exe"}};
+        if (*c.runAfter) runAfter["Dayvane"] = c.runAfter;
+        EXPECT_EQ(t.fakes.startup.run, runAfter);
+        EXPECT_EQ(t.fakes.messages.prompts, c.prompts);
+        EXPECT_FALSE(t.dialog.loaded());
+    }
+}
+
+// Where the program runs at the moment of OK or of the click names the Run value and the shortcut.
+TEST(OptionsDialog, RunValueAndShortcutNameTheRunningExecutable) {
+    const struct { const char* exePath; const char* valueName; const char* workingFolder; } cases[] = {
+        {"C:\\Program Files\\Dayvane\\Dayvane.exe", "Dayvane", "C:\\Program Files\\Dayvane"},
+        {"D:\\Kalender für Jürgen\\日历\\Dayvane.exe", "Dayvane", "D:\\Kalender für Jürgen\\日历"},
+        {"C:\\Tools\\My Calendar.EXE", "My Calendar", "C:\\Tools"},
+        {"C:\\Tools\\.exe", ".exe", "C:\\Tools"},
+        {"E:\\Dayvane.exe", "Dayvane", "E:\\"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exePath);
+        DialogOnFakes t;
+        t.store("TRUE/BASIC");
+        t.fakes.startup.run["Dayvane"] = kBasic;
+        t.dialog.Show();
+        t.fakes.identity = identityFor(c.exePath);
+        t.dialog.Label2.click();
+        t.dialog.OKButton.click();
+        const std::string quoted = "\"" + std::string(c.exePath) + "\"";
+        EXPECT_EQ(t.fakes.startup.run.at(c.valueName), quoted + " -b");
+        EXPECT_EQ(t.fakes.shortcuts.requests,
+                  (std::vector{ShortcutRequest{"Dayvane", c.exePath, "", c.workingFolder, c.exePath}}));
+        t.dialog.Show();
+        t.dialog.chkstartup.userClicked();
+        t.dialog.OKButton.click();
+        // Removed by its own name: the installed copy's value stays.
+        const RunKey left = std::string(c.valueName) == "Dayvane" ? RunKey{} : RunKey{{"Dayvane", kBasic}};
+        EXPECT_EQ(t.fakes.startup.run, left);
+    }
+}
+
+TEST(OptionsDialog, ShortcutIsConfirmedOrItsFailureToldAndTheDialogStaysAsItWas) {
+    DialogOnFakes t;
+    t.store("TRUE/BASIC");
+    t.dialog.Show();
+    t.dialog.Label2.click();
+    t.dialog.Label2.click();  // asked again, replaced again
+    t.fakes.shortcuts.failure = "The system cannot find the path specified.";
+    t.dialog.Label2.click();
+    EXPECT_EQ(t.fakes.shortcuts.desktop.size(), 1u);
+    EXPECT_EQ(t.fakes.messages.prompts,
+              (std::vector<std::string>{
+                  "A short cut in the desktop has been created.", "A short cut in the desktop has been created.",
+                  "Dayvane could not create the desktop shortcut: The system cannot find the path specified."}));
+    EXPECT_EQ(t.state(), "1 basic on");
+    EXPECT_TRUE(t.dialog.visible());
+    EXPECT_TRUE(t.fakes.settings.saves.empty() && t.fakes.startup.calls.empty());
 }
 
 }  // namespace
