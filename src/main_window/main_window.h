@@ -67,6 +67,7 @@ private:
     void Form_TaskbarCreated() override;
     void Form_DisplayChanged() override;
     void Form_RestoreRequested() override;
+    void Form_SightChanged(Sight sight) override;
 
     void Timer1_Timer();
     void showTime();

@@ -131,6 +131,10 @@ void Form::peerDialogKey(DialogKey key) {
     runHandler(design_.name + ".Form_DialogKey", [&] { Form_DialogKey(key); });
 }
 
+void Form::peerSightChanged(Sight sight) {
+    runHandler(design_.name + ".Form_SightChanged", [&] { Form_SightChanged(sight); });
+}
+
 MenuItem::MenuItem(Form& owner, std::string name, std::string caption, MenuItem* parent)
     : owner_(owner), name_(std::move(name)), caption_(std::move(caption)), parent_(parent) {
     owner_.add(*this);

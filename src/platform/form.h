@@ -90,6 +90,7 @@ public:
     void peerActivated();
     void peerMouseMove();
     void peerDialogKey(DialogKey key);
+    void peerSightChanged(Sight sight);
 
 protected:
     virtual void Form_Load() {}
@@ -102,6 +103,7 @@ protected:
     virtual void Form_Activate() {}
     virtual void Form_MouseMove() {}
     virtual void Form_DialogKey(DialogKey) {}
+    virtual void Form_SightChanged(Sight) {}
 
 private:
     friend class Control;

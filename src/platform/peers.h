@@ -26,6 +26,11 @@ class TextBox;
 
 enum class WindowState { Normal, Minimized };
 
+// Whether the user can see a window at all: shown, not minimised, the
+// session unlocked and the display on. The peer reports a change before it
+// reaches the screen, so that what the window shows is right at once.
+enum class Sight { Seen, Unseen };
+
 class ControlPeer {
 public:
     virtual ~ControlPeer() = default;

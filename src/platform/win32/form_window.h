@@ -50,6 +50,8 @@ private:
     void centre();
     LRESULT dialogKey(UINT id);
     ChildWindow* childOf(HWND hwnd) const;
+    void watchSession();
+    void updateSight();
 
     HINSTANCE instance_;
     Form& form_;
@@ -63,6 +65,11 @@ private:
     std::vector<ChildWindow*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
+    // What the sight is made of, as the messages tell it.
+    bool visible_ = false, minimised_ = false, locked_ = false, displayOff_ = false;
+    Sight sight_ = Sight::Unseen;
+    bool watchingSession_ = false;
+    UniquePowerNotify displayNotify_;
 };
 
 }  // namespace dv::win32

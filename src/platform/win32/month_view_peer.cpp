@@ -24,9 +24,10 @@ Date toDate(const SYSTEMTIME& st) { return {st.wYear, st.wMonth, st.wDay}; }
 
 class MonthViewPeerImpl final : public MonthViewPeer, public ChildWindow {
 public:
-    MonthViewPeerImpl(FormWindow& parent, MonthView& view)
+    MonthViewPeerImpl(FormWindow& parent, MonthView& view, MonthViewFonts& fonts)
         : parent_(parent),
           view_(view),
+          fonts_(fonts),
                     // No "Today:" line: in a view this narrow its font would be so small
           // that Wine cuts the bold line short. Today stays circled, and
           // "Refresh Dayvane" goes back to it.
@@ -96,15 +97,20 @@ private:
         ::GetClientRect(parent_.hwnd(), &parentClient);
         const int width = std::min(visible.right, parentClient.right) - visible.left;
         const int height = client.bottom;
+        if (HFONT known = fonts_.find(dpi, width, height)) {
+            ::SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(known), TRUE);
+            return;
+        }
         const int largest = std::abs(lf.lfHeight);
         const int smallest = std::max(6, ::MulDiv(8, dpi, 96));
+        UniqueFont font;
         for (int size = largest; size >= smallest; --size) {
             lf.lfHeight = -size;
-            UniqueFont font(::CreateFontIndirectW(&lf));
+            font.reset(::CreateFontIndirectW(&lf));
             ::SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-            font_ = std::move(font);
             if (fits(width, height)) break;
         }
+        fonts_.keep(dpi, width, height, std::move(font));
         ::InvalidateRect(hwnd_.get(), nullptr, TRUE);
     }
 
@@ -139,8 +145,8 @@ private:
 
     FormWindow& parent_;
     MonthView& view_;
+    MonthViewFonts& fonts_;
     UniqueWindow hwnd_;
-    UniqueFont font_;
     bool lastDown_ = false;
     LONG lastDownTime_ = 0;
     POINT lastDownAt_{};
@@ -148,8 +154,19 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MonthViewPeer> makeMonthViewPeer(FormWindow& parent, MonthView& view) {
-    return std::make_unique<MonthViewPeerImpl>(parent, view);
+HFONT MonthViewFonts::find(int dpi, int width, int height) const {
+    for (const Entry& e : entries_)
+        if (e.dpi == dpi && e.width == width && e.height == height) return e.font.get();
+    return nullptr;
+}
+
+HFONT MonthViewFonts::keep(int dpi, int width, int height, UniqueFont font) {
+    entries_.push_back({dpi, width, height, std::move(font)});
+    return entries_.back().font.get();
+}
+
+std::unique_ptr<MonthViewPeer> makeMonthViewPeer(FormWindow& parent, MonthView& view, MonthViewFonts& fonts) {
+    return std::make_unique<MonthViewPeerImpl>(parent, view, fonts);
 }
 
 }  // namespace dv::win32

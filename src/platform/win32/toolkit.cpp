@@ -31,7 +31,7 @@ std::unique_ptr<ControlPeer> Toolkit::createPicture(FormPeer& parent, PictureBox
 }
 
 std::unique_ptr<MonthViewPeer> Toolkit::createMonthView(FormPeer& parent, MonthView& view) {
-    return makeMonthViewPeer(native(parent), view);
+    return makeMonthViewPeer(native(parent), view, monthViewFonts_);
 }
 
 std::unique_ptr<TimerPeer> Toolkit::createTimer(FormPeer& parent, Timer& timer) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handles.h"
+#include "peers_win32.h"
 #include "platform/peers.h"
 #include "win32.h"
 
@@ -24,6 +25,7 @@ public:
 private:
     HINSTANCE instance_;
     UniqueWindow owner_;  // hidden; owns the forms that keep off the taskbar
+    MonthViewFonts monthViewFonts_;
 };
 
 }  // namespace dv::win32
