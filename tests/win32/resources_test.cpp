@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, IconImage, ::testing::ValuesIn(kIconSizes), [](c
 
 // --- the photo -------------------------------------------------------------
 
-TEST(PhotoResource, IsA200By150JpegThatDecodes) {
+TEST(PhotoResource, IsA400By300JpegThatDecodes) {
     HRSRC found = ::FindResourceW(instance(), MAKEINTRESOURCEW(IDR_PHOTO), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     ASSERT_NE(found, nullptr);
     auto* bytes = static_cast<BYTE*>(::LockResource(::LoadResource(instance(), found)));
@@ -94,8 +94,8 @@ TEST(PhotoResource, IsA200By150JpegThatDecodes) {
     ASSERT_HRESULT_SUCCEEDED(decoder->GetFrame(0, frame.put()));
     UINT width = 0, height = 0;
     ASSERT_HRESULT_SUCCEEDED(frame->GetSize(&width, &height));
-    EXPECT_EQ(width, 200u);
-    EXPECT_EQ(height, 150u);
+    EXPECT_EQ(width, 400u);
+    EXPECT_EQ(height, 300u);
     // Decoding to the end catches a file cut short.
     std::string pixels(width * height * 3, '\0');
     EXPECT_HRESULT_SUCCEEDED(frame->CopyPixels(nullptr, width * 3, static_cast<UINT>(pixels.size()),
