@@ -34,6 +34,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -62,9 +63,14 @@ double cpuMs(HANDLE process) {
     return ms(kernel) + ms(user);
 }
 
+// Empty when it cannot be read: a process may end while its /proc is read.
 std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    try {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 // The CPU time of a Linux process, all its threads, in ms, read through
