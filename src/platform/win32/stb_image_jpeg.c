@@ -6,4 +6,5 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
 #define STBI_NO_FAILURE_STRINGS
+#define STBI_NO_SIMD
 #include "stb_image.h"
