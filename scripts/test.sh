@@ -251,5 +251,12 @@ if ((wine_ready)); then
   done
 fi
 
+# Tests should stay a quarter to a third of the code they check.
+if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+  code=$(git ls-files -- src bench fuzz scripts cmake packaging assets CMakeLists.txt CMakePresets.json Makefile .ci |
+    grep -v -E '\.(ico|jpg|png)$' | xargs cat | wc -l)
+  tests=$(git ls-files -- tests | xargs cat | wc -l)
+  awk -v t="$tests" -v c="$code" 'BEGIN { printf "test weight: %d test lines / %d code lines = %.2f\n", t, c, t / c }'
+fi
 echo "$total_passed passed, $total_failed failed"
 ((total_failed == 0))

@@ -24,14 +24,6 @@ struct WindowOpeners {
 
 inline constexpr const char* kTrayTooltip = "Dayvane is running";
 
-// The mouse messages that the notification icon's callback carries.
-namespace tray {
-inline constexpr unsigned kLeftButtonUp = 0x0202;   // WM_LBUTTONUP
-inline constexpr unsigned kRightButtonUp = 0x0205;  // WM_RBUTTONUP
-inline constexpr unsigned kKeySelect = 0x0401;      // NIN_KEYSELECT: Enter or Space on the icon
-bool restores(unsigned mouseMessage);
-}  // namespace tray
-
 // The start-up window: photo, main month view, next-month view, clock.
 class MainWindow final : public Form {
 public:
@@ -63,7 +55,7 @@ public:
 private:
     void Form_Load() override;
     void Form_QueryUnload() override;
-    void Form_TrayNotify(unsigned mouseMessage) override;
+    void Form_TrayNotify(TrayMouse mouse) override;
     void Form_TaskbarCreated() override;
     void Form_DisplayChanged() override;
     void Form_RestoreRequested() override;

@@ -3,17 +3,14 @@
 
 namespace dv {
 
-bool tray::restores(unsigned mouseMessage) {
-    return mouseMessage == kLeftButtonUp || mouseMessage == kRightButtonUp || mouseMessage == kKeySelect;
-}
-
 void MainWindow::registerIcon() {
     secondsSinceIconAttempt_ = 0;
     iconRegistered_ = services_.notifyIcon.add(hWnd(), kTrayTooltip);
 }
 
-void MainWindow::Form_TrayNotify(unsigned mouseMessage) {
-    if (tray::restores(mouseMessage)) restore();
+void MainWindow::Form_TrayNotify(TrayMouse mouse) {
+    // A click of either button, or Enter or Space on the icon.
+    if (mouse != TrayMouse::Other) restore();
 }
 
 // The shell has restarted and forgotten every icon.

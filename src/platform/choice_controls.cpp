@@ -8,7 +8,7 @@ CheckBox::CheckBox(Form& owner, ControlDesign design, std::string caption)
 void CheckBox::setValue(int value) {
     if (value < kUnchecked || value > kGrayed || value == value_) return;
     value_ = value;
-    if (peer_) peer_->setChecked(value_);
+    if (ControlPeer* p = peer()) p->setChecked(value_);
     raise("Click", onClick);
 }
 
@@ -19,17 +19,14 @@ void CheckBox::resetToDesign() {
     value_ = kUnchecked;
 }
 
-void CheckBox::attach(Toolkit& toolkit, FormPeer& parent) {
-    peer_ = toolkit.createCheckBox(parent, *this);
-    peer_->setChecked(value_);
-}
+void CheckBox::attached() { peer()->setChecked(value_); }
 
 OptionButton::OptionButton(Form& owner, ControlDesign design, std::string caption)
     : Control(owner, std::move(design)), caption_(std::move(caption)) {}
 
 void OptionButton::store(bool selected) {
     value_ = selected;
-    if (peer_) peer_->setChecked(selected ? 1 : 0);
+    if (ControlPeer* p = peer()) p->setChecked(selected ? 1 : 0);
 }
 
 void OptionButton::setValue(bool selected) {
@@ -49,9 +46,6 @@ void OptionButton::resetToDesign() {
     value_ = false;
 }
 
-void OptionButton::attach(Toolkit& toolkit, FormPeer& parent) {
-    peer_ = toolkit.createOptionButton(parent, *this);
-    peer_->setChecked(value_ ? 1 : 0);
-}
+void OptionButton::attached() { peer()->setChecked(value_ ? 1 : 0); }
 
 }  // namespace dv

@@ -18,14 +18,12 @@ public:
     std::function<void()> onClick;
 
     void resetToDesign() override;
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::CheckBox; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
+    void attached() override;
     std::string caption_;
     int value_ = kUnchecked;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 // The option buttons of a form are one group: selecting one clears the
@@ -41,15 +39,13 @@ public:
     std::function<void()> onClick;
 
     void resetToDesign() override;
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::OptionButton; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
+    void attached() override;
     void store(bool selected);
     std::string caption_;
     bool value_ = false;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 }  // namespace dv

@@ -13,7 +13,10 @@ Control::Control(Form& owner, ControlDesign design)
     owner_.add(*this);
 }
 
-Control::~Control() { owner_.remove(*this); }
+Control::~Control() {
+    peer_.reset();
+    owner_.remove(*this);
+}
 
 void Control::resetToDesign() {
     enabled_ = design_.enabled;
@@ -21,9 +24,14 @@ void Control::resetToDesign() {
     backColor_ = design_.backColor;
 }
 
+void Control::attach(Toolkit& toolkit, FormPeer& parent) {
+    peer_ = toolkit.createControl(parent, *this);
+    attached();
+}
+
 void Control::setBackColor(unsigned color) {
     backColor_ = color;
-    if (ControlPeer* peer = visualPeer()) peer->setBackColor(color);
+    if (ControlPeer* p = peer()) p->setBackColor(color);
 }
 
 void Control::mouseMove() { raise("MouseMove", onMouseMove); }
@@ -31,22 +39,22 @@ void Control::gotFocus() { raise("GotFocus", onGotFocus); }
 
 void Control::setEnabled(bool enabled) {
     enabled_ = enabled;
-    if (ControlPeer* peer = visualPeer()) peer->setEnabled(enabled);
+    if (ControlPeer* p = peer()) p->setEnabled(enabled);
     enabledChanged();
 }
 
 void Control::setVisible(bool visible) {
     visible_ = visible;
-    if (ControlPeer* peer = visualPeer()) peer->setVisible(visible);
+    if (ControlPeer* p = peer()) p->setVisible(visible);
 }
 
 void Control::SetFocus() {
-    if (ControlPeer* peer = visualPeer(); peer && enabled_ && visible_) peer->setFocus();
+    if (ControlPeer* p = peer(); p && enabled_ && visible_) p->setFocus();
 }
 
 bool Control::hasFocus() const {
-    const ControlPeer* peer = visualPeer();
-    return peer && peer->hasFocus();
+    const ControlPeer* p = peer();
+    return p && p->hasFocus();
 }
 
 void Control::raise(const char* event, const std::function<void()>& handler) {
@@ -60,12 +68,8 @@ void CommandButton::click() {
     if (Enabled()) raise("Click", onClick);
 }
 
-void CommandButton::attach(Toolkit& toolkit, FormPeer& parent) { peer_ = toolkit.createButton(parent, *this); }
-
 PictureBox::PictureBox(Form& owner, ControlDesign design, int imageResource)
     : Control(owner, std::move(design)), image_(imageResource) {}
-
-void PictureBox::attach(Toolkit& toolkit, FormPeer& parent) { peer_ = toolkit.createPicture(parent, *this); }
 
 MonthView::MonthView(Form& owner, ControlDesign design, MonthViewDesign view)
     : Control(owner, std::move(design)), view_(view), value_(clamp(view.value)) {}
@@ -77,7 +81,7 @@ Date MonthView::clamp(const Date& date) const {
 
 void MonthView::store(const Date& date) {
     value_ = clamp(date);
-    if (peer_) peer_->setSelection(value_);
+    if (ControlPeer* p = peer()) p->setSelection(value_);
 }
 
 void MonthView::setValue(const Date& date) { store(date); }
@@ -106,10 +110,7 @@ void MonthView::resetToDesign() {
 void MonthView::click() { raise("Click", onClick); }
 void MonthView::dblClick() { raise("DblClick", onDblClick); }
 
-void MonthView::attach(Toolkit& toolkit, FormPeer& parent) {
-    peer_ = toolkit.createMonthView(parent, *this);
-    peer_->setSelection(value_);
-}
+void MonthView::attached() { peer()->setSelection(value_); }
 
 Timer::Timer(Form& owner, std::string name, int intervalMs, bool enabled)
     : Control(owner, {.name = std::move(name), .box = {}, .tabIndex = -1, .visible = false, .enabled = enabled}),
@@ -127,16 +128,11 @@ void Timer::setInterval(int intervalMs) {
 }
 
 void Timer::rearm() {
-    if (peer_) peer_->arm(Enabled() ? interval_ : 0);
+    if (ControlPeer* p = peer()) p->arm(Enabled() ? interval_ : 0);
 }
 
 void Timer::tick() {
     if (Enabled() && interval_ > 0) raise("Timer", onTimer);
-}
-
-void Timer::attach(Toolkit& toolkit, FormPeer& parent) {
-    peer_ = toolkit.createTimer(parent, *this);
-    rearm();
 }
 
 }  // namespace dv

@@ -13,6 +13,7 @@
 namespace dv {
 
 enum class Alignment { Left, Center };
+enum class ControlKind { Button, Picture, MonthView, Timer, CheckBox, OptionButton, Label, Line, TextBox };
 enum class Pointer { Default, Hand };
 
 // A font as designed; an empty face is the form's own font.
@@ -69,13 +70,16 @@ public:
     std::function<void()> onMouseMove;
     std::function<void()> onGotFocus;
 
+    virtual ControlKind kind() const = 0;
     // A form loaded afresh starts from its design.
     virtual void resetToDesign();
-    virtual void attach(Toolkit& toolkit, FormPeer& parent) = 0;
-    virtual void detach() = 0;
+    void attach(Toolkit& toolkit, FormPeer& parent);
+    void detach() { peer_.reset(); }
 
 protected:
-    virtual ControlPeer* visualPeer() const = 0;
+    ControlPeer* peer() const { return peer_.get(); }
+    // The new peer is there; it shows the state the design gave it.
+    virtual void attached() {}
     virtual void enabledChanged() {}
     void raise(const char* event, const std::function<void()>& handler);
 
@@ -85,6 +89,7 @@ private:
     bool enabled_;
     bool visible_;
     std::optional<unsigned> backColor_;
+    std::unique_ptr<ControlPeer> peer_;
 };
 
 struct ButtonRole {
@@ -101,14 +106,11 @@ public:
 
     std::function<void()> onClick;
 
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::Button; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
     std::string caption_;
     ButtonRole role_;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 // Shows a JPEG from the program's resources at its natural size (scaled
@@ -118,13 +120,10 @@ public:
     PictureBox(Form& owner, ControlDesign design, int imageResource = 0);
     int imageResource() const { return image_; }
 
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::Picture; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
     int image_;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 // Colours as 0x00BBGGRR; a part without a colour keeps the system's.
@@ -166,16 +165,14 @@ public:
     std::function<void()> onSelChange;
 
     void resetToDesign() override;
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::MonthView; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
+    void attached() override;
     Date clamp(const Date& date) const;
     void store(const Date& date);
     MonthViewDesign view_;
     Date value_;
-    std::unique_ptr<MonthViewPeer> peer_;
 };
 
 class Timer final : public Control {
@@ -190,16 +187,14 @@ public:
     std::function<void()> onTimer;
 
     void resetToDesign() override;
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::Timer; }
 private:
-    ControlPeer* visualPeer() const override { return nullptr; }
+    void attached() override { rearm(); }
     void enabledChanged() override { rearm(); }
     void rearm();
     int designInterval_;
     int interval_;
-    std::unique_ptr<TimerPeer> peer_;
 };
 
 }  // namespace dv

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 
 #include "controls.h"
@@ -97,43 +98,28 @@ void Form::runHandler(std::string_view handlerName, const std::function<void()>&
     }
 }
 
-void Form::peerCloseRequested() {
-    runHandler(design_.name + ".Form_QueryUnload", [this] { Form_QueryUnload(); });
+void Form::peerEvent(FormEvent event, int detail) {
+    static constexpr std::array<const char*, 9> kHandlers{
+        "Form_QueryUnload", "Form_TrayNotify", "Form_TaskbarCreated", "Form_DisplayChanged",
+        "Form_RestoreRequested", "Form_Activate", "Form_MouseMove", "Form_DialogKey", "Form_SightChanged"};
+    runHandler(design_.name + "." + kHandlers.at(static_cast<std::size_t>(event)),
+               [&] { dispatch(event, detail); });
 }
 
-void Form::peerStateChanged(WindowState state) { state_ = state; }
-
-void Form::peerTrayNotify(unsigned mouseMessage) {
-    runHandler(design_.name + ".Form_TrayNotify", [&] { Form_TrayNotify(mouseMessage); });
+void Form::dispatch(FormEvent event, int detail) {
+    switch (event) {
+        case FormEvent::QueryUnload: return Form_QueryUnload();
+        case FormEvent::TrayNotify: return Form_TrayNotify(static_cast<TrayMouse>(detail));
+        case FormEvent::TaskbarCreated: return Form_TaskbarCreated();
+        case FormEvent::DisplayChanged: return Form_DisplayChanged();
+        case FormEvent::RestoreRequested: return Form_RestoreRequested();
+        case FormEvent::Activate: return Form_Activate();
+        case FormEvent::MouseMove: return Form_MouseMove();
+        case FormEvent::DialogKey: return Form_DialogKey(static_cast<DialogKey>(detail));
+        case FormEvent::SightChanged: return Form_SightChanged(static_cast<Sight>(detail));
+    }
 }
 
-void Form::peerTaskbarCreated() {
-    runHandler(design_.name + ".Form_TaskbarCreated", [this] { Form_TaskbarCreated(); });
-}
-
-void Form::peerDisplayChanged() {
-    runHandler(design_.name + ".Form_DisplayChanged", [this] { Form_DisplayChanged(); });
-}
-
-void Form::peerRestoreRequested() {
-    runHandler(design_.name + ".Form_RestoreRequested", [this] { Form_RestoreRequested(); });
-}
-
-void Form::peerActivated() {
-    runHandler(design_.name + ".Form_Activate", [this] { Form_Activate(); });
-}
-
-void Form::peerMouseMove() {
-    runHandler(design_.name + ".Form_MouseMove", [this] { Form_MouseMove(); });
-}
-
-void Form::peerDialogKey(DialogKey key) {
-    runHandler(design_.name + ".Form_DialogKey", [&] { Form_DialogKey(key); });
-}
-
-void Form::peerSightChanged(Sight sight) {
-    runHandler(design_.name + ".Form_SightChanged", [&] { Form_SightChanged(sight); });
-}
 
 MenuItem::MenuItem(Form& owner, std::string name, std::string caption, MenuItem* parent)
     : owner_(owner), name_(std::move(name)), caption_(std::move(caption)), parent_(parent) {

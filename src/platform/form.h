@@ -22,6 +22,27 @@ enum class BorderStyle { FixedToolWindow, FixedDialog, FixedSingle, None };
 // Enter and Esc, when no default or cancel button of the form takes them.
 enum class DialogKey { Enter, Escape };
 
+// What the user did to the form's notification-area icon.
+enum class TrayMouse { Other, LeftUp, RightUp, KeySelect };
+
+// Whether the user can see a window at all: shown, not minimised, the
+// session unlocked and the display on. The peer reports a change before it
+// reaches the screen, so that what the window shows is right at once.
+enum class Sight { Seen, Unseen };
+
+// What a peer reports; each runs the form's handler of the same name.
+enum class FormEvent {
+    QueryUnload,
+    TrayNotify,  // detail: TrayMouse
+    TaskbarCreated,
+    DisplayChanged,
+    RestoreRequested,
+    Activate,
+    MouseMove,
+    DialogKey,     // detail: DialogKey
+    SightChanged,  // detail: Sight
+};
+
 struct FormDesign {
     std::string name;  // also names the native window class
     std::string caption;
@@ -81,22 +102,14 @@ public:
     void runHandler(std::string_view handlerName, const std::function<void()>& handler);
 
     // Reported by the peer.
-    void peerCloseRequested();
-    void peerStateChanged(WindowState state);
-    void peerTrayNotify(unsigned mouseMessage);
-    void peerTaskbarCreated();
-    void peerDisplayChanged();
-    void peerRestoreRequested();
-    void peerActivated();
-    void peerMouseMove();
-    void peerDialogKey(DialogKey key);
-    void peerSightChanged(Sight sight);
+    void peerEvent(FormEvent event, int detail = 0);
+    void peerStateChanged(WindowState state) { state_ = state; }
 
 protected:
     virtual void Form_Load() {}
     // The close box; by default the form unloads itself.
     virtual void Form_QueryUnload() { Unload(); }
-    virtual void Form_TrayNotify(unsigned) {}
+    virtual void Form_TrayNotify(TrayMouse) {}
     virtual void Form_TaskbarCreated() {}
     virtual void Form_DisplayChanged() {}
     virtual void Form_RestoreRequested() {}
@@ -113,6 +126,7 @@ private:
     void remove(const Control& control);
     void remove(const MenuItem& item);
     void load();
+    void dispatch(FormEvent event, int detail);
 
     FormsEnv env_;
     FormDesign design_;

@@ -14,46 +14,25 @@
 namespace dv {
 
 class Form;
-class CommandButton;
-class PictureBox;
-class MonthView;
-class Timer;
-class CheckBox;
-class OptionButton;
-class Label;
-class Line;
-class TextBox;
+class Control;
 
 enum class WindowState { Normal, Minimized };
 
-// Whether the user can see a window at all: shown, not minimised, the
-// session unlocked and the display on. The peer reports a change before it
-// reaches the screen, so that what the window shows is right at once.
-enum class Sight { Seen, Unseen };
-
+// One interface for every kind of control; a kind takes notice only of the
+// calls that mean something to it, the rest do nothing.
 class ControlPeer {
 public:
     virtual ~ControlPeer() = default;
-    virtual void setEnabled(bool enabled) = 0;
-    virtual void setVisible(bool visible) = 0;
-    virtual void setFocus() = 0;
-    virtual bool hasFocus() const = 0;
-    // Only the kinds of control that have these take notice.
+    virtual void setEnabled(bool /*enabled*/) {}
+    virtual void setVisible(bool /*visible*/) {}
+    virtual void setFocus() {}
+    virtual bool hasFocus() const { return false; }
     virtual void setBackColor(unsigned /*color*/) {}
     virtual void setChecked(int /*value*/) {}
     virtual void setSelStart(int /*position*/) {}
-};
-
-class MonthViewPeer : public ControlPeer {
-public:
-    virtual void setSelection(const Date& date) = 0;
-};
-
-class TimerPeer {
-public:
-    virtual ~TimerPeer() = default;
-    // Interval 0 stops the timer.
-    virtual void arm(int intervalMs) = 0;
+    virtual void setSelection(const Date& /*date*/) {}
+    // Interval 0 stops a timer.
+    virtual void arm(int /*intervalMs*/) {}
 };
 
 class FormPeer {
@@ -78,15 +57,8 @@ class Toolkit {
 public:
     virtual ~Toolkit() = default;
     virtual std::unique_ptr<FormPeer> createForm(Form& form) = 0;
-    virtual std::unique_ptr<ControlPeer> createButton(FormPeer& parent, CommandButton& button) = 0;
-    virtual std::unique_ptr<ControlPeer> createPicture(FormPeer& parent, PictureBox& picture) = 0;
-    virtual std::unique_ptr<MonthViewPeer> createMonthView(FormPeer& parent, MonthView& view) = 0;
-    virtual std::unique_ptr<TimerPeer> createTimer(FormPeer& parent, Timer& timer) = 0;
-    virtual std::unique_ptr<ControlPeer> createCheckBox(FormPeer& parent, CheckBox& box) = 0;
-    virtual std::unique_ptr<ControlPeer> createOptionButton(FormPeer& parent, OptionButton& option) = 0;
-    virtual std::unique_ptr<ControlPeer> createLabel(FormPeer& parent, Label& label) = 0;
-    virtual std::unique_ptr<ControlPeer> createLine(FormPeer& parent, Line& line) = 0;
-    virtual std::unique_ptr<ControlPeer> createTextBox(FormPeer& parent, TextBox& text) = 0;
+    // A peer of the control's kind (Control::kind).
+    virtual std::unique_ptr<ControlPeer> createControl(FormPeer& parent, Control& control) = 0;
 };
 
 }  // namespace dv

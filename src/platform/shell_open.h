@@ -6,7 +6,7 @@
 namespace dv {
 
 // How the started program's window first appears (the system's SW_ values).
-enum class ShowCommand { Normal = 1, Maximized = 3 };
+enum class ShowCommand { Normal, Maximized };
 
 // Hands a document, address or "mailto:" link to the shell's "open" verb.
 // It returns once the shell has taken the target; whether a program could

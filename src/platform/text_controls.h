@@ -13,13 +13,10 @@ public:
 
     std::function<void()> onClick;
 
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::Label; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
     std::string caption_;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 struct LineDesign {
@@ -34,13 +31,10 @@ public:
     Line(Form& owner, std::string name, LineDesign line);
     const LineDesign& line() const { return line_; }
 
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::Line; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
     LineDesign line_;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 struct TextBoxDesign {
@@ -57,14 +51,11 @@ public:
     // Puts the insertion point at the position, with nothing selected.
     void setSelStart(int position);
 
-    void attach(Toolkit& toolkit, FormPeer& parent) override;
-    void detach() override { peer_.reset(); }
 
+    ControlKind kind() const override { return ControlKind::TextBox; }
 private:
-    ControlPeer* visualPeer() const override { return peer_.get(); }
     TextBoxDesign box_;
     std::string text_;
-    std::unique_ptr<ControlPeer> peer_;
 };
 
 }  // namespace dv

@@ -83,18 +83,12 @@ public:
     std::uintptr_t handleValue;
 };
 
-// What every fake control peer records.
-struct FakeControlState {
-    explicit FakeControlState(const Control& c) : control(c), enabled(c.Enabled()), visible(c.Visible()) {}
-    const Control& control;
-    bool enabled;
-    bool visible;
-    bool focused = false;
-};
-
-class FakeControlPeer final : public ControlPeer, public FakeControlState, public FakePeerTracking {
+// One fake for every kind of control: it records what the runtime asked
+// and lets a test act as the user (pick a day) or the clock (elapse).
+class FakeControlPeer final : public ControlPeer, public FakePeerTracking {
 public:
-    explicit FakeControlPeer(const Control& c) : FakeControlState(c), backColor(c.BackColor()) {}
+    explicit FakeControlPeer(Control& c)
+        : control(c), enabled(c.Enabled()), visible(c.Visible()), backColor(c.BackColor()) {}
     void setEnabled(bool e) override { enabled = e; }
     void setVisible(bool v) override { visible = v; }
     void setFocus() override { focused = true; }
@@ -102,52 +96,43 @@ public:
     void setBackColor(unsigned color) override { backColor = color; }
     void setChecked(int value) override { checked = value; }
     void setSelStart(int position) override { selStart = position; }
-
-    std::optional<unsigned> backColor;
-    int checked = 0;
-    std::optional<int> selStart;
-};
-
-class FakeMonthViewPeer final : public MonthViewPeer, public FakeControlState, public FakePeerTracking {
-public:
-    explicit FakeMonthViewPeer(MonthView& v) : FakeControlState(v), view(v) {}
-    void setEnabled(bool e) override { enabled = e; }
-    void setVisible(bool v) override { visible = v; }
-    void setFocus() override { focused = true; }
-    bool hasFocus() const override { return focused; }
     void setSelection(const Date& date) override {
         selection = date;
         ++selectionWrites;
+    }
+    void arm(int intervalMs) override {
+        interval = intervalMs;
+        ++armCount;
     }
 
     // The user picks a day on screen; the control shows it before it reports.
     void pick(const Date& date) {
         selection = date;
-        view.userSelected(date);
-    }
-
-    MonthView& view;
-    std::optional<Date> selection;
-    int selectionWrites = 0;
-};
-
-class FakeTimerPeer final : public TimerPeer, public FakePeerTracking {
-public:
-    explicit FakeTimerPeer(Timer& t) : timer(t) {}
-    void arm(int intervalMs) override {
-        interval = intervalMs;
-        ++armCount;
+        static_cast<MonthView&>(control).userSelected(date);
     }
     bool running() const { return interval > 0; }
     // The interval passes: like a system timer, a stopped one stays silent.
     void elapse() {
-        if (running()) timer.tick();
+        if (running()) static_cast<Timer&>(control).tick();
     }
 
-    Timer& timer;
+    Control& control;
+    bool enabled;
+    bool visible;
+    bool focused = false;
+    std::optional<unsigned> backColor;
+    int checked = 0;
+    std::optional<int> selStart;
+    std::optional<Date> selection;
+    int selectionWrites = 0;
     int interval = 0;
     int armCount = 0;
 };
+
+// Names for what a test reads of a month view or a timer.
+using FakeControlState = FakeControlPeer;
+using FakeMonthViewPeer = FakeControlPeer;
+using FakeTimerPeer = FakeControlPeer;
 
 // Must outlive every form made with it: its peers report back to it.
 class FakeToolkit final : public Toolkit {
@@ -159,37 +144,18 @@ public:
         track(forms_, form, *peer);
         return peer;
     }
-    std::unique_ptr<ControlPeer> createButton(FormPeer&, CommandButton& button) override { return makeControl(button); }
-    std::unique_ptr<ControlPeer> createPicture(FormPeer&, PictureBox& picture) override { return makeControl(picture); }
-    std::unique_ptr<MonthViewPeer> createMonthView(FormPeer&, MonthView& view) override {
-        auto peer = std::make_unique<FakeMonthViewPeer>(view);
-        track(monthViews_, view, *peer);
-        return peer;
-    }
-    std::unique_ptr<ControlPeer> createCheckBox(FormPeer&, CheckBox& box) override { return makeControl(box); }
-    std::unique_ptr<ControlPeer> createOptionButton(FormPeer&, OptionButton& option) override {
-        return makeControl(option);
-    }
-    std::unique_ptr<ControlPeer> createLabel(FormPeer&, Label& label) override { return makeControl(label); }
-    std::unique_ptr<ControlPeer> createLine(FormPeer&, Line& line) override { return makeControl(line); }
-    std::unique_ptr<ControlPeer> createTextBox(FormPeer&, TextBox& text) override { return makeControl(text); }
-    std::unique_ptr<TimerPeer> createTimer(FormPeer&, Timer& timer) override {
-        auto peer = std::make_unique<FakeTimerPeer>(timer);
-        track(timers_, timer, *peer);
+    std::unique_ptr<ControlPeer> createControl(FormPeer&, Control& control) override {
+        auto peer = std::make_unique<FakeControlPeer>(control);
+        track(controls_, control, *peer);
         return peer;
     }
 
     // The live peer of an object, or nullptr.
     FakeFormPeer* form(const Form& f) const { return find(forms_, f); }
-    FakeMonthViewPeer* monthView(const MonthView& v) const { return find(monthViews_, v); }
-    FakeTimerPeer* timer(const Timer& t) const { return find(timers_, t); }
     FakeControlPeer* peer(const Control& c) const { return find(controls_, c); }
-    FakeControlState* control(const Control& c) const {
-        if (FakeControlPeer* p = find(controls_, c)) return p;
-        for (const auto& [key, peer] : monthViews_)
-            if (key == &c) return peer;
-        return nullptr;
-    }
+    FakeControlPeer* control(const Control& c) const { return peer(c); }
+    FakeControlPeer* monthView(const MonthView& v) const { return peer(v); }
+    FakeControlPeer* timer(const Timer& t) const { return peer(t); }
 
     // Live form peers, oldest first.
     std::vector<FakeFormPeer*> liveForms() const {
@@ -204,12 +170,6 @@ public:
 private:
     template <class Key, class Peer>
     using Registry = std::vector<std::pair<const Key*, Peer*>>;
-
-    std::unique_ptr<ControlPeer> makeControl(const Control& control) {
-        auto peer = std::make_unique<FakeControlPeer>(control);
-        track(controls_, control, *peer);
-        return peer;
-    }
 
     template <class Key, class Peer>
     void track(Registry<Key, Peer>& registry, const Key& key, Peer& peer) {
@@ -230,8 +190,6 @@ private:
 
     Registry<Form, FakeFormPeer> forms_;
     Registry<Control, FakeControlPeer> controls_;
-    Registry<MonthView, FakeMonthViewPeer> monthViews_;
-    Registry<Timer, FakeTimerPeer> timers_;
     int created_ = 0;
     int destroyed_ = 0;
     std::uintptr_t nextHandle_ = 0x10010;

@@ -87,7 +87,7 @@ class AboutBoxClosing : public AboutBoxTest, public ::testing::WithParamInterfac
 protected:
     void close() {
         if (GetParam() == "OK") box.cmdOK.click();
-        else box.peerCloseRequested();
+        else box.peerEvent(FormEvent::QueryUnload);
     }
 };
 

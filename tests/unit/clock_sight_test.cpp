@@ -15,9 +15,12 @@ struct Unseen {
 
 class ClockSight : public MainWindowTest, public ::testing::WithParamInterface<Unseen> {};
 
+// As the peer reports it.
+void sight(MainWindow& w, Sight s) { w.peerEvent(FormEvent::SightChanged, static_cast<int>(s)); }
+
 TEST_P(ClockSight, NoWakeUpsWhileUnseenAndTheTimeRightWhenSeenAgain) {
     window.Show();
-    window.peerSightChanged(Sight::Seen);
+    sight(window, Sight::Seen);
     fakes::FakeTimerPeer& timer = *fakes.toolkit.timer(window.Timer1);
     ASSERT_TRUE(timer.running());
 
@@ -44,16 +47,16 @@ INSTANTIATE_TEST_SUITE_P(
         Unseen{"HiddenToTheTrayAndBackByTheIcon",
                [](MainWindow& w) {
                    w.mnuminimise.click();
-                   w.peerSightChanged(Sight::Unseen);
+                   sight(w, Sight::Unseen);
                },
                [](MainWindow& w) {
-                   w.peerTrayNotify(tray::kLeftButtonUp);
-                   w.peerSightChanged(Sight::Seen);
+                   w.peerEvent(FormEvent::TrayNotify, static_cast<int>(TrayMouse::LeftUp));
+                   sight(w, Sight::Seen);
                },
                true},
         // Minimised, the session locked or the display off: the peer says so.
-        Unseen{"OutOfSightWhileShown", [](MainWindow& w) { w.peerSightChanged(Sight::Unseen); },
-               [](MainWindow& w) { w.peerSightChanged(Sight::Seen); }, false}),
+        Unseen{"OutOfSightWhileShown", [](MainWindow& w) { sight(w, Sight::Unseen); },
+               [](MainWindow& w) { sight(w, Sight::Seen); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST_P(CloseWithoutOk, StoresNothingAndTheNextOpeningShowsTheStoredState) {
     if (std::string(GetParam()) == "Cancel")
         dialog.Command1.click();
     else
-        dialog.peerCloseRequested();
+        dialog.peerEvent(FormEvent::QueryUnload);
 
     EXPECT_FALSE(dialog.loaded());
     EXPECT_EQ(fakes.toolkit.alive(), 0);

@@ -42,7 +42,7 @@ TEST_F(MainWindowTest, WindowIsPlacedAtLoadAndAgainWhenTheDisplayChanges) {
 
     fakes.screen.info = {.monitor = {0, 0, 1536, 1152}, .workArea = {0, 0, 1470, 1152}, .dpi = 144};
     screen().dpiSetting = 144;
-    window.peerDisplayChanged();
+    window.peerEvent(FormEvent::DisplayChanged);
     EXPECT_EQ(screen().right(), 1470);
     EXPECT_EQ(screen().bottom(), 1152 - 40);
 }

@@ -100,7 +100,7 @@ TEST_F(ReadmeWindowTest, DesignOfTheWindowAndItsControls) {
 
 TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndGoesBackOverTextOrBackground) {
     window.Show();
-    window.peerActivated();
+    window.peerEvent(FormEvent::Activate);
     EXPECT_EQ(okColour(), okcolor::kNormal);
 
     // Each step: where the mouse moves, and the colour it leaves.
@@ -116,7 +116,7 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndGoesBackOverTextOrBackground)
     };
     for (const Step& step : steps) {
         const std::string over = step.over;
-        if (over == "form") window.peerMouseMove();
+        if (over == "form") window.peerEvent(FormEvent::MouseMove);
         if (over == "Label3") window.Label3.mouseMove();
         if (over == "Text1") window.Text1.mouseMove();
         if (over == "Label1") window.Label1.mouseMove();
@@ -125,7 +125,7 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndGoesBackOverTextOrBackground)
     }
     // The next activation resets it, and puts the insertion point first.
     shown(window.Text1).selStart = 40;
-    window.peerActivated();
+    window.peerEvent(FormEvent::Activate);
     EXPECT_EQ(okColour(), okcolor::kNormal);
     EXPECT_EQ(shown(window.Text1).selStart, 0);
 }
@@ -142,14 +142,14 @@ protected:
     void putAway() {
         const std::string way = GetParam();
         if (way == "OK") window.Label3.click();
-        if (way == "Enter") window.peerDialogKey(DialogKey::Enter);
-        if (way == "Esc") window.peerDialogKey(DialogKey::Escape);
+        if (way == "Enter") window.peerEvent(FormEvent::DialogKey, static_cast<int>(DialogKey::Enter));
+        if (way == "Esc") window.peerEvent(FormEvent::DialogKey, static_cast<int>(DialogKey::Escape));
     }
 };
 
 TEST_P(ReadmeWindowAway, HidesAndTheNextShowIsTheSameWindowReset) {
     window.Show();
-    window.peerActivated();
+    window.peerEvent(FormEvent::Activate);
     window.Label3.mouseMove();
     fakes::FakeFormPeer* first = screen();
     putAway();
@@ -158,7 +158,7 @@ TEST_P(ReadmeWindowAway, HidesAndTheNextShowIsTheSameWindowReset) {
     EXPECT_FALSE(first->visible);
 
     window.Show();
-    window.peerActivated();  // what showing a window brings
+    window.peerEvent(FormEvent::Activate);  // what showing a window brings
     EXPECT_EQ(screen(), first);
     EXPECT_TRUE(first->visible);
     EXPECT_EQ(okColour(), okcolor::kNormal);

@@ -8,7 +8,7 @@ namespace {
 
 struct TrayMessage {
     const char* name;
-    unsigned message;
+    TrayMouse mouse;
     bool restores;
 };
 
@@ -18,21 +18,16 @@ TEST_P(TrayNotify, OnlyAFinishedClickOrKeySelectRestores) {
     window.Show();
     window.Command1.click();
     ASSERT_FALSE(screen().visible);
-    window.peerTrayNotify(GetParam().message);
+    window.peerEvent(FormEvent::TrayNotify, static_cast<int>(GetParam().mouse));
     EXPECT_EQ(screen().visible, GetParam().restores);
 }
 
 // NIN_SELECT always comes with a button-up; restoring on both would be twice.
 INSTANTIATE_TEST_SUITE_P(Messages, TrayNotify,
-                         ::testing::Values(TrayMessage{"LeftButtonUp", 0x202, true},
-                                           TrayMessage{"RightButtonUp", 0x205, true},
-                                           TrayMessage{"KeySelect", 0x401, true},
-                                           TrayMessage{"MouseMove", 0x200, false},
-                                           TrayMessage{"LeftButtonDown", 0x201, false},
-                                           TrayMessage{"LeftDoubleClick", 0x203, false},
-                                           TrayMessage{"RightButtonDown", 0x204, false},
-                                           TrayMessage{"Select", 0x400, false},
-                                           TrayMessage{"ContextMenu", 0x7B, false}),
+                         ::testing::Values(TrayMessage{"LeftButtonUp", TrayMouse::LeftUp, true},
+                                           TrayMessage{"RightButtonUp", TrayMouse::RightUp, true},
+                                           TrayMessage{"KeySelect", TrayMouse::KeySelect, true},
+                                           TrayMessage{"Other", TrayMouse::Other, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct HideCase {
@@ -56,7 +51,7 @@ TEST_P(HideToTray, HidesWithAnIconAndMinimisesWithout) {
         EXPECT_EQ(screen().state, WindowState::Minimized);
     }
 
-    window.peerRestoreRequested();
+    window.peerEvent(FormEvent::RestoreRequested);
     EXPECT_TRUE(screen().visible);
     EXPECT_EQ(screen().state, WindowState::Normal);
     EXPECT_EQ(window.windowState(), WindowState::Normal);
@@ -75,7 +70,7 @@ TEST_F(MainWindowTest, RestoreUnminimisesAWindowTheUserMinimised) {
     window.Show();
     screen().state = WindowState::Minimized;
     window.peerStateChanged(WindowState::Minimized);
-    window.peerTrayNotify(0x202);
+    window.peerEvent(FormEvent::TrayNotify, static_cast<int>(TrayMouse::LeftUp));
     EXPECT_EQ(screen().state, WindowState::Normal);
 }
 
@@ -101,7 +96,7 @@ TEST_F(MainWindowTest, FailedIconIsTriedAgainEveryFiveTicks) {
 TEST_F(MainWindowTest, RestartedShellGetsTheIconAgain) {
     window.Show();
     fakes.notifyIcon.present = false;  // the shell forgot it
-    window.peerTaskbarCreated();
+    window.peerEvent(FormEvent::TaskbarCreated);
     EXPECT_EQ(fakes.notifyIcon.addCalls, 2);
     EXPECT_TRUE(fakes.notifyIcon.present);
     EXPECT_EQ(fakes.notifyIcon.owner, screen().handle());
@@ -128,8 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
     Ways, EndProgram,
     ::testing::Values(EndCase{"ExitWithIcon", [](MainWindow& w) { w.mnuexit.click(); }, true},
                       EndCase{"ExitWithoutIcon", [](MainWindow& w) { w.mnuexit.click(); }, false},
-                      EndCase{"CloseBoxWithIcon", [](MainWindow& w) { w.peerCloseRequested(); }, true},
-                      EndCase{"CloseBoxWithoutIcon", [](MainWindow& w) { w.peerCloseRequested(); }, false}),
+                      EndCase{"CloseBoxWithIcon", [](MainWindow& w) { w.peerEvent(FormEvent::QueryUnload); }, true},
+                      EndCase{"CloseBoxWithoutIcon", [](MainWindow& w) { w.peerEvent(FormEvent::QueryUnload); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,50 +1,153 @@
 #include <gtest/gtest.h>
 
-#include "services.h"
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "about_services.h"
+#include "handles.h"
+#include "options_services.h"
 #include "support.h"
 #include "text.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+// The services against the real registry, shell and file system; the value kinds are read by the
+// windows in their own test.
 namespace dv::test {
 namespace {
 
-class LongTimeText : public ::testing::TestWithParam<LocalTime> {};
+namespace fs = std::filesystem;
+using namespace std::string_literals;
 
-TEST_P(LongTimeText, IsTheUsersDefaultTimeFormat) {
-    const LocalTime t = GetParam();
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.date.year);
-    st.wMonth = static_cast<WORD>(t.date.month);
-    st.wDay = static_cast<WORD>(t.date.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    wchar_t expected[128] = {};
-    ASSERT_GT(::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, expected, 128), 0);
-    EXPECT_EQ(win32::SystemClock().longTimeText(t), win32::narrow(expected));
+fs::path testProgram() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
 }
 
-INSTANTIATE_TEST_SUITE_P(TimesOfDay, LongTimeText,
-                         ::testing::Values(LocalTime{{2024, 3, 15}, 0, 0, 0, 0}, LocalTime{{2024, 3, 15}, 9, 5, 3, 0},
-                                           LocalTime{{2024, 3, 15}, 12, 30, 59, 999},
-                                           LocalTime{{2024, 12, 31}, 23, 59, 59, 0}));
+// HKLM is writable for the Wine user: the key's own rights must refuse.
+TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
+    win32::ReadOnlyRegistry registry;
+    RegistryKey key = 0;
+    ASSERT_EQ(registry.openKey(RegistryRoot::CurrentUser, "Software", key), ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExW(reinterpret_cast<HKEY>(key), L"DayvaneTests", 0, REG_SZ, nullptr, 0),
+              ERROR_ACCESS_DENIED);
+    RegistryValue value;
+    EXPECT_NE(registry.queryValue(key, "Nowhere\0Else"s, 64, value), ERROR_SUCCESS);
+    EXPECT_NE(registry.openKey(RegistryRoot::CurrentUser, "Software\0Elsewhere"s, key), ERROR_SUCCESS);
+    EXPECT_EQ(key, 0u);
+}
 
-TEST(SystemClockNow, ReadsEveryFieldOfTheLocalTime) {
-    // Read until no second boundary falls between the readings.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        SYSTEMTIME before{}, after{};
-        ::GetLocalTime(&before);
-        const LocalTime now = win32::SystemClock().now();
-        ::GetLocalTime(&after);
-        if (before.wSecond != after.wSecond) continue;
-        EXPECT_EQ(now.date, (Date{before.wYear, before.wMonth, before.wDay}));
-        EXPECT_EQ(now.hour, before.wHour);
-        EXPECT_EQ(now.minute, before.wMinute);
-        EXPECT_EQ(now.second, before.wSecond);
-        EXPECT_GE(now.millisecond, before.wMilliseconds);
-        EXPECT_LE(now.millisecond, after.wMilliseconds);
-        return;
+// Writing and removing the Run value itself is seen whole in the options dialog's end-to-end test;
+// an empty name would be the key's default value.
+TEST(RunValue, RemovingAnAbsentValueSucceedsAndAnEmptyNameIsRefused) {
+    win32::RunKeyStartup startup;
+    EXPECT_TRUE(startup.remove("DayvaneTests absent \xc3\xa9t\xc3\xa9"));
+    EXPECT_FALSE(startup.write("", "\"C:\\x.exe\""));
+    EXPECT_FALSE(startup.remove(""));
+}
+
+// Target, arguments, working folder and icon, as the shell reads them.
+std::vector<std::wstring> loadLink(const std::wstring& file) {
+    win32::ComPtr<IShellLinkW> link;
+    win32::ComPtr<IPersistFile> persist;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.put()))) ||
+        FAILED(link->QueryInterface(IID_PPV_ARGS(persist.put()))) || FAILED(persist->Load(file.c_str(), STGM_READ)))
+        return {};
+    wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    int index = -1;
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(arguments, MAX_PATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &index);
+    return {target, arguments, folder, icon + (L"," + std::to_wstring(index))};
+}
+
+TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
+    // Wine writes a link's path in the ANSI code page: no letters beyond it.
+    const fs::path folder = fs::temp_directory_path() / L"D\u00e5yvane T\u00ebst";
+    fs::create_directories(folder);
+    PWSTR desktop = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop));
+    const std::wstring link = desktop + std::wstring(L"\\Dayvane.lnk");
+    ::CoTaskMemFree(desktop);
+    ::DeleteFileW(link.c_str());
+    win32::DesktopShortcutMaker maker;
+    for (const wchar_t* exe : {L"Dayvane.exe", L"Renamed Cal.exe"}) {
+        const std::string target = win32::narrow((folder / exe).wstring());
+        fs::copy_file(testProgram(), folder / exe, fs::copy_options::overwrite_existing);
+        const Outcome made = maker.createOnDesktop({"Dayvane", target, "", win32::narrow(folder.wstring()), target});
+        ASSERT_TRUE(made) << made.reason;
+        EXPECT_EQ(loadLink(link), (std::vector<std::wstring>{win32::widen(target), L"", folder.wstring(),
+                                                             win32::widen(target) + L",0"}));
     }
-    FAIL() << "the clock never held still for a second";
+    ::DeleteFileW(link.c_str());
+    // A folder of the shortcut's name stands in the way.
+    ASSERT_TRUE(::CreateDirectoryW(link.c_str(), nullptr));
+    const Outcome blocked = maker.createOnDesktop({"Dayvane", "C:\\x.exe", "", "C:\\", "C:\\x.exe"});
+    ::RemoveDirectoryW(link.c_str());
+    EXPECT_FALSE(blocked);
+    EXPECT_FALSE(blocked.reason.empty());
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+// Copies of this test program in a folder with blanks and letters beyond
+// ASCII; started with DAYVANE_LAUNCHED set, a copy leaves "<its path>.ran".
+class LaunchFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(root, ignored);
+        fs::create_directories(folder, ignored);
+        ::SetEnvironmentVariableW(L"DAYVANE_LAUNCHED", L"1");
+    }
+    void TearDown() override {
+        ::SetEnvironmentVariableW(L"DAYVANE_LAUNCHED", nullptr);
+        fs::remove_all(root, ignored);
+    }
+    std::string copyAt(const fs::path& path) {
+        fs::copy_file(testProgram(), path, ignored);
+        EXPECT_FALSE(ignored) << ignored.message();
+        return win32::narrow(path.wstring());
+    }
+    static bool ran(const std::string& program) { return fs::exists(win32::widen(program) + L".ran"); }
+
+    const fs::path root = fs::temp_directory_path() / L"DayvaneLaunch";
+    const fs::path folder = root / L"Dayvane Tests" / L"Syst\u00e8me d'\u65e5\u672c";
+    std::error_code ignored;
+};
+
+TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
+    // An unquoted command line would run "<root>\Dayvane.exe" first.
+    const std::string decoy = copyAt(root / L"Dayvane.exe");
+    const std::string program = copyAt(folder / L"msinfo32 copy.exe");
+    win32::CreateProcessStart start;
+    const Outcome outcome = start.start(program);
+    ASSERT_TRUE(outcome) << outcome.reason;
+    EXPECT_TRUE(pumpUntil([&] { return ran(program); }, std::chrono::seconds(20))) << "the program never ran";
+    EXPECT_FALSE(ran(decoy));
+    for (const std::string& path : {""s, program + ".missing", win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y"s}) {
+        const Outcome failed = start.start(path);
+        EXPECT_FALSE(failed) << path;
+        EXPECT_FALSE(failed.reason.empty()) << path;
+    }
+}
+
+TEST_F(LaunchFolder, OnlyOrdinaryFilesCount) {
+    const std::string plain = copyAt(folder / L"MSINFO32.EXE");
+    const std::string hidden = copyAt(folder / L"hidden.exe"), system = copyAt(folder / L"system.exe");
+    ::SetFileAttributesW(win32::widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesW(win32::widen(system).c_str(), FILE_ATTRIBUTE_SYSTEM);
+    const win32::SystemFileQuery files;
+    EXPECT_TRUE(files.isOrdinaryFile(plain));
+    EXPECT_TRUE(files.isOrdinaryFile(win32::narrow((folder / L"msinfo32.exe").wstring()))) << "in any case";
+    for (const std::string& path : {hidden, system, win32::narrow(folder.wstring()), plain + ".missing",
+                                    win32::narrow((folder / L"*.EXE").wstring()), ""s, plain + "\0.txt"s,
+                                    "C:\\bad|name<>\\MSINFO32.EXE"s})
+        EXPECT_FALSE(files.isOrdinaryFile(path)) << path;
 }
 
 }  // namespace

@@ -1,81 +1,48 @@
-#include "peers_win32.h"
+#include "control_peers.h"
 #include "text.h"
 
 namespace dv::win32 {
 
 namespace {
-
 // The dialog manager sends Enter and Esc as IDOK and IDCANCEL.
 int idFor(const ButtonRole& role) { return role.isDefault ? IDOK : role.isCancel ? IDCANCEL : 0; }
-
-class ButtonPeer final : public ChildBase {
-public:
-    ButtonPeer(FormWindow& parent, CommandButton& button)
-        : ChildBase(parent, button,
-                    createChild(parent, button, L"BUTTON", widen(button.Caption()).c_str(),
-                                button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0,
-                                idFor(button.role()))),
-          button_(button) {}
-
-    void onCommand(WORD code) override {
-        if (code == BN_CLICKED) button_.click();
-    }
-    bool answersDialogKey(int id) const override {
-        return (id == IDOK && button_.role().isDefault) || (id == IDCANCEL && button_.role().isCancel);
-    }
-    HBRUSH controlColor(HDC) override { return nullptr; }
-
-private:
-    CommandButton& button_;
-};
-
-// Check boxes and option buttons keep their state in the headless control:
-// the native button only shows it.
-class CheckBoxPeer final : public ChildBase {
-public:
-    CheckBoxPeer(FormWindow& parent, CheckBox& box)
-        : ChildBase(parent, box, createChild(parent, box, L"BUTTON", widen(box.Caption()).c_str(), BS_3STATE)),
-          box_(box) {}
-
-    void onCommand(WORD code) override {
-        if (code == BN_CLICKED) box_.userClicked();
-    }
-    void setChecked(int value) override { ::SendMessageW(hwnd(), BM_SETCHECK, static_cast<WPARAM>(value), 0); }
-
-private:
-    CheckBox& box_;
-};
-
-class OptionButtonPeer final : public ChildBase {
-public:
-    OptionButtonPeer(FormWindow& parent, OptionButton& option)
-        : ChildBase(parent, option,
-                    createChild(parent, option, L"BUTTON", widen(option.Caption()).c_str(), BS_RADIOBUTTON)),
-          option_(option) {}
-
-    void onCommand(WORD code) override {
-        if (code == BN_CLICKED) option_.userClicked();
-    }
-    void setChecked(int value) override {
-        ::SendMessageW(hwnd(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-
-private:
-    OptionButton& option_;
-};
-
 }  // namespace
 
-std::unique_ptr<ControlPeer> makeButtonPeer(FormWindow& parent, CommandButton& button) {
-    return std::make_unique<ButtonPeer>(parent, button);
+ButtonPeer::ButtonPeer(FormWindow& parent, CommandButton& button)
+    : ChildPeer(parent, button,
+                createChild(parent, button, L"BUTTON", widen(button.Caption()).c_str(),
+                            button.role().isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0, idFor(button.role()))),
+      button_(button) {}
+
+void ButtonPeer::onCommand(WORD code) {
+    if (code == BN_CLICKED) button_.click();
 }
 
-std::unique_ptr<ControlPeer> makeCheckBoxPeer(FormWindow& parent, CheckBox& box) {
-    return std::make_unique<CheckBoxPeer>(parent, box);
+bool ButtonPeer::answersDialogKey(int id) const {
+    return (id == IDOK && button_.role().isDefault) || (id == IDCANCEL && button_.role().isCancel);
 }
 
-std::unique_ptr<ControlPeer> makeOptionButtonPeer(FormWindow& parent, OptionButton& option) {
-    return std::make_unique<OptionButtonPeer>(parent, option);
+CheckBoxPeer::CheckBoxPeer(FormWindow& parent, CheckBox& box)
+    : ChildPeer(parent, box, createChild(parent, box, L"BUTTON", widen(box.Caption()).c_str(), BS_3STATE)),
+      box_(box) {}
+
+void CheckBoxPeer::onCommand(WORD code) {
+    if (code == BN_CLICKED) box_.userClicked();
+}
+
+void CheckBoxPeer::setChecked(int value) { ::SendMessageW(hwnd(), BM_SETCHECK, static_cast<WPARAM>(value), 0); }
+
+OptionButtonPeer::OptionButtonPeer(FormWindow& parent, OptionButton& option)
+    : ChildPeer(parent, option,
+                createChild(parent, option, L"BUTTON", widen(option.Caption()).c_str(), BS_RADIOBUTTON)),
+      option_(option) {}
+
+void OptionButtonPeer::onCommand(WORD code) {
+    if (code == BN_CLICKED) option_.userClicked();
+}
+
+void OptionButtonPeer::setChecked(int value) {
+    ::SendMessageW(hwnd(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace dv::win32

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <wtsapi32.h>
 
+#include "child_peer.h"
 #include "messages.h"
 #include "platform/controls.h"
 #include "text.h"
@@ -35,6 +37,15 @@ Styles stylesFor(const FormDesign& design) {
 }
 
 std::wstring classNameFor(const FormDesign& design) { return kClassPrefix + widen(design.name); }
+
+TrayMouse trayMouse(UINT message) {
+    switch (message) {
+        case WM_LBUTTONUP: return TrayMouse::LeftUp;
+        case WM_RBUTTONUP: return TrayMouse::RightUp;
+        case NIN_KEYSELECT: return TrayMouse::KeySelect;
+        default: return TrayMouse::Other;
+    }
+}
 
 // Menu ids are the item's place in the form's list plus kFirstMenuId: the
 // dialog manager sends IDOK and IDCANCEL (1, 2) for Enter and Esc, which
@@ -129,12 +140,12 @@ void FormWindow::centre() {
 // Enter and Esc from the dialog manager go to the default and cancel
 // buttons, or to the form when it has none.
 LRESULT FormWindow::dialogKey(UINT id) {
-    for (ChildWindow* child : children_)
+    for (ChildPeer* child : children_)
         if (child->answersDialogKey(static_cast<int>(id))) {
             child->onCommand(BN_CLICKED);
             return 0;
         }
-    form_.peerDialogKey(id == IDOK ? DialogKey::Enter : DialogKey::Escape);
+    form_.peerEvent(FormEvent::DialogKey, static_cast<int>(id == IDOK ? DialogKey::Enter : DialogKey::Escape));
     return 0;
 }
 
@@ -180,24 +191,24 @@ void FormWindow::updateFont() {
     if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
                                      static_cast<UINT>(dpi_)))
         font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-    for (ChildWindow* child : children_)
+    for (ChildPeer* child : children_)
         ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void FormWindow::layoutChildren() {
-    for (ChildWindow* child : children_) {
+    for (ChildPeer* child : children_) {
         const RECT r = pixels(child->box());
         ::SetWindowPos(child->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
-void FormWindow::addChild(ChildWindow& child) {
+void FormWindow::addChild(ChildPeer& child) {
     // Keep the native order (tab order, and drawing order where controls
     // overlap) the same as the design's tab indices, layer by layer.
-    const auto place = [](const ChildWindow* c) { return std::pair(c->layer(), c->tabIndex()); };
+    const auto place = [](const ChildPeer* c) { return std::pair(c->layer(), c->tabIndex()); };
     auto at = std::find_if(children_.begin(), children_.end(),
-                           [&](const ChildWindow* c) { return place(c) > place(&child); });
+                           [&](const ChildPeer* c) { return place(c) > place(&child); });
     HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
     children_.insert(at, &child);
     ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -207,7 +218,7 @@ void FormWindow::addChild(ChildWindow& child) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::removeChild(const ChildWindow& child) {
+void FormWindow::removeChild(const ChildPeer& child) {
     std::erase(children_, &child);
     if (lastFocus_ == child.hwnd()) lastFocus_ = nullptr;
 }
@@ -223,8 +234,8 @@ void FormWindow::removeTimer(UINT_PTR id) {
     timers_.erase(id);
 }
 
-ChildWindow* FormWindow::childOf(HWND hwnd) const {
-    for (ChildWindow* child : children_)
+ChildPeer* FormWindow::childOf(HWND hwnd) const {
+    for (ChildPeer* child : children_)
         if (child->hwnd() == hwnd) return child;
     return nullptr;
 }
@@ -289,14 +300,14 @@ void FormWindow::updateSight() {
     const Sight now = visible_ && !minimised_ && !locked_ && !displayOff_ ? Sight::Seen : Sight::Unseen;
     if (now == sight_) return;
     sight_ = now;
-    form_.peerSightChanged(now);
+    form_.peerEvent(FormEvent::SightChanged, static_cast<int>(now));
 }
 
 // The shown, enabled tab stop with the lowest tab index.
 HWND FormWindow::firstTabStop() const {
     HWND first = nullptr;
     int lowest = 0;
-    for (const ChildWindow* child : children_) {
+    for (const ChildPeer* child : children_) {
         const auto style = ::GetWindowLongPtrW(child->hwnd(), GWL_STYLE);
         const bool canFocus = (style & WS_VISIBLE) && !(style & WS_DISABLED) && (style & WS_TABSTOP);
         if (canFocus && child->tabIndex() >= 0 && (!first || child->tabIndex() < lowest)) {
@@ -328,19 +339,19 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     HWND hwnd = hwnd_.get();
     if (msg == taskbarCreated && taskbarCreated != 0) {
-        form_.peerTaskbarCreated();
+        form_.peerEvent(FormEvent::TaskbarCreated);
         return 0;
     }
     switch (msg) {
         case kTrayCallbackMessage:
             // Version 4: the low word is the mouse message, whatever the pointer's place.
-            form_.peerTrayNotify(LOWORD(lParam));
+            form_.peerEvent(FormEvent::TrayNotify, static_cast<int>(trayMouse(LOWORD(lParam))));
             return 0;
         case kRestoreRequestMessage:
-            form_.peerRestoreRequested();
+            form_.peerEvent(FormEvent::RestoreRequested);
             return 0;
         case DM_GETDEFID:
-            for (ChildWindow* child : children_)
+            for (ChildPeer* child : children_)
                 if (child->answersDialogKey(IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
             return 0;
         case WM_ERASEBKGND: {
@@ -352,12 +363,12 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
-            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam)))
+            if (ChildPeer* child = childOf(reinterpret_cast<HWND>(lParam)))
                 if (HBRUSH brush = child->controlColor(reinterpret_cast<HDC>(wParam)))
                     return reinterpret_cast<LRESULT>(brush);
             break;
         case WM_MOUSEMOVE:
-            form_.peerMouseMove();
+            form_.peerEvent(FormEvent::MouseMove);
             return 0;
         case WM_COMMAND:
             if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) return dialogKey(LOWORD(wParam));
@@ -367,11 +378,11 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (id >= kFirstMenuId && id - kFirstMenuId < items.size()) items[id - kFirstMenuId]->click();
                 return 0;
             }
-            if (ChildWindow* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
+            if (ChildPeer* child = childOf(reinterpret_cast<HWND>(lParam))) child->onCommand(HIWORD(wParam));
             return 0;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (ChildWindow* child = childOf(header->hwndFrom)) return child->onNotify(*header);
+            if (ChildPeer* child = childOf(header->hwndFrom)) return child->onNotify(*header);
             break;
         }
         case WM_TIMER:
@@ -385,7 +396,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            form_.peerCloseRequested();
+            form_.peerEvent(FormEvent::QueryUnload);
             return 0;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) form_.peerStateChanged(WindowState::Minimized);
@@ -434,7 +445,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
             else ::DefWindowProcW(hwnd, msg, wParam, lParam);
-            form_.peerActivated();
+            form_.peerEvent(FormEvent::Activate);
             return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
@@ -444,7 +455,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             updateFont();
             fitClientArea();
             layoutChildren();
-            for (ChildWindow* child : children_) child->onDpiChanged(dpi_);
+            for (ChildPeer* child : children_) child->onDpiChanged(dpi_);
             return 0;
         }
         case WM_GETMINMAXINFO: {
@@ -455,11 +466,11 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DISPLAYCHANGE:
-            form_.peerDisplayChanged();
+            form_.peerEvent(FormEvent::DisplayChanged);
             return 0;
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETWORKAREA) {
-                form_.peerDisplayChanged();
+                form_.peerEvent(FormEvent::DisplayChanged);
                 return 0;
             }
             break;

@@ -3,12 +3,17 @@
 #include <map>
 #include <vector>
 
-#include "child_window.h"
 #include "handles.h"
 #include "platform/form.h"
 #include "platform/peers.h"
 
+namespace dv {
+class Timer;
+}  // namespace dv
+
 namespace dv::win32 {
+
+class ChildPeer;
 
 class FormWindow final : public FormPeer {
 public:
@@ -35,8 +40,8 @@ public:
     // Pixel rectangle of a design box at the window's DPI.
     RECT pixels(const TwipsBox& box) const;
 
-    void addChild(ChildWindow& child);
-    void removeChild(const ChildWindow& child);
+    void addChild(ChildPeer& child);
+    void removeChild(const ChildPeer& child);
     UINT_PTR addTimer(Timer& timer);
     void removeTimer(UINT_PTR id);
 
@@ -49,7 +54,7 @@ private:
     HWND firstTabStop() const;
     void centre();
     LRESULT dialogKey(UINT id);
-    ChildWindow* childOf(HWND hwnd) const;
+    ChildPeer* childOf(HWND hwnd) const;
     void watchSession();
     void updateSight();
 
@@ -62,7 +67,7 @@ private:
     int dpi_ = 96;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
-    std::vector<ChildWindow*> children_;
+    std::vector<ChildPeer*> children_;
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     // What the sight is made of, as the messages tell it.

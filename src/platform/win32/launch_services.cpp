@@ -6,19 +6,12 @@
 
 namespace dv::win32 {
 
-static_assert(static_cast<int>(ShowCommand::Normal) == SW_SHOWNORMAL);
-static_assert(static_cast<int>(ShowCommand::Maximized) == SW_SHOWMAXIMIZED);
-
-namespace {
-// A NUL would cut the path short at the system's boundary and so name another file.
-bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
-}  // namespace
 
 void ShellExecuteOpen::open(std::uintptr_t ownerWindow, std::string_view target, ShowCommand show) {
     if (target.empty() || holdsNul(target)) return;
     // The shell reports its own failures to the user; the result adds nothing.
     ::ShellExecuteW(reinterpret_cast<HWND>(ownerWindow), L"open", widen(target).c_str(), nullptr, nullptr,
-                    static_cast<int>(show));
+                    show == ShowCommand::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
 }
 
 bool SystemFileQuery::isOrdinaryFile(std::string_view path) const {

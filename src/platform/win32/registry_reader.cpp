@@ -10,9 +10,6 @@ namespace {
 
 HKEY rootKey(RegistryRoot root) { return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
-// A NUL would end the name early and so read another key or value.
-bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
-
 }  // namespace
 
 long ReadOnlyRegistry::openKey(RegistryRoot root, std::string_view path, RegistryKey& key) {

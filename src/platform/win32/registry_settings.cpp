@@ -3,6 +3,7 @@
 #include "handles.h"
 #include "options_services.h"
 #include "text.h"
+#include "user_registry.h"
 
 namespace dv::win32 {
 
@@ -50,15 +51,7 @@ std::string RegistrySettings::read(std::string_view application, std::string_vie
 
 Outcome RegistrySettings::save(std::string_view application, std::string_view section, std::string_view key,
                                std::string_view value) {
-    HKEY raw = nullptr;
-    LSTATUS rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(application, section).c_str(), 0, nullptr,
-                                   REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &raw, nullptr);
-    if (rc != ERROR_SUCCESS) return Outcome::failure(systemMessage(rc));
-    const UniqueKey settings(raw);
-    const std::wstring data = widen(value);
-    rc = ::RegSetValueExW(settings.get(), widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    return rc == ERROR_SUCCESS ? Outcome::success() : Outcome::failure(systemMessage(rc));
+    return writeUserString(keyPath(application, section).c_str(), key, value);
 }
 
 }  // namespace dv::win32

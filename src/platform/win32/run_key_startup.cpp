@@ -1,6 +1,7 @@
 #include "handles.h"
 #include "options_services.h"
 #include "text.h"
+#include "user_registry.h"
 
 namespace dv::win32 {
 
@@ -18,15 +19,7 @@ Outcome checkName(std::string_view name) {
 
 Outcome RunKeyStartup::write(std::string_view name, std::string_view commandLine) {
     if (Outcome ok = checkName(name); !ok) return ok;
-    HKEY raw = nullptr;
-    LSTATUS rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                   nullptr, &raw, nullptr);
-    if (rc != ERROR_SUCCESS) return Outcome::failure(systemMessage(rc));
-    const UniqueKey run(raw);
-    const std::wstring data = widen(commandLine);
-    rc = ::RegSetValueExW(run.get(), widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    return rc == ERROR_SUCCESS ? Outcome::success() : Outcome::failure(systemMessage(rc));
+    return writeUserString(kRunKey, name, commandLine);
 }
 
 Outcome RunKeyStartup::remove(std::string_view name) {

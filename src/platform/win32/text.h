@@ -9,6 +9,10 @@ namespace dv::win32 {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
+// A NUL would end a name or path early at the system's boundary, and so
+// name another key, value or file.
+inline bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
 // The text of a system error code, without the trailing line break.
 std::string systemMessage(unsigned long error);
 

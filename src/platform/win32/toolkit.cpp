@@ -2,14 +2,9 @@
 
 #include <commctrl.h>
 
-#include "peers_win32.h"
+#include "control_peers.h"
 
 namespace dv::win32 {
-
-namespace {
-// Every peer of this toolkit has a FormWindow as its parent.
-FormWindow& native(FormPeer& peer) { return static_cast<FormWindow&>(peer); }
-}  // namespace
 
 Toolkit::Toolkit(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
@@ -22,40 +17,22 @@ std::unique_ptr<FormPeer> Toolkit::createForm(Form& form) {
     return std::make_unique<FormWindow>(instance_, form, owner_.get());
 }
 
-std::unique_ptr<ControlPeer> Toolkit::createButton(FormPeer& parent, CommandButton& button) {
-    return makeButtonPeer(native(parent), button);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createPicture(FormPeer& parent, PictureBox& picture) {
-    return makePicturePeer(native(parent), picture);
-}
-
-std::unique_ptr<MonthViewPeer> Toolkit::createMonthView(FormPeer& parent, MonthView& view) {
-    return makeMonthViewPeer(native(parent), view, monthViewFonts_);
-}
-
-std::unique_ptr<TimerPeer> Toolkit::createTimer(FormPeer& parent, Timer& timer) {
-    return makeTimerPeer(native(parent), timer);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createCheckBox(FormPeer& parent, CheckBox& box) {
-    return makeCheckBoxPeer(native(parent), box);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createOptionButton(FormPeer& parent, OptionButton& option) {
-    return makeOptionButtonPeer(native(parent), option);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createLabel(FormPeer& parent, Label& label) {
-    return makeLabelPeer(native(parent), label);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createLine(FormPeer& parent, Line& line) {
-    return makeLinePeer(native(parent), line);
-}
-
-std::unique_ptr<ControlPeer> Toolkit::createTextBox(FormPeer& parent, TextBox& text) {
-    return makeTextBoxPeer(native(parent), text);
+std::unique_ptr<ControlPeer> Toolkit::createControl(FormPeer& parent, Control& control) {
+    auto& form = static_cast<FormWindow&>(parent);  // every form of this toolkit is one
+    switch (control.kind()) {
+        case ControlKind::Button: return std::make_unique<ButtonPeer>(form, static_cast<CommandButton&>(control));
+        case ControlKind::Picture: return std::make_unique<PicturePeer>(form, static_cast<PictureBox&>(control));
+        case ControlKind::MonthView:
+            return std::make_unique<MonthViewPeer>(form, static_cast<MonthView&>(control), monthViewFonts_);
+        case ControlKind::Timer: return std::make_unique<TimerPeer>(form, static_cast<Timer&>(control));
+        case ControlKind::CheckBox: return std::make_unique<CheckBoxPeer>(form, static_cast<CheckBox&>(control));
+        case ControlKind::OptionButton:
+            return std::make_unique<OptionButtonPeer>(form, static_cast<OptionButton&>(control));
+        case ControlKind::Label: return std::make_unique<LabelPeer>(form, static_cast<Label&>(control));
+        case ControlKind::Line: return std::make_unique<LinePeer>(form, static_cast<Line&>(control));
+        case ControlKind::TextBox: return std::make_unique<TextBoxPeer>(form, static_cast<TextBox&>(control));
+    }
+    return nullptr;
 }
 
 }  // namespace dv::win32

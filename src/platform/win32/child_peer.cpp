@@ -1,11 +1,10 @@
-#include "child_base.h"
+#include "child_peer.h"
 
 #include <commctrl.h>
 
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/text_controls.h"
 #include "text.h"
 
 namespace dv::win32 {
@@ -41,7 +40,7 @@ HFONT createFont(const FontSpec& font, int dpi) {
     return ::CreateFontIndirectW(&lf);
 }
 
-ChildBase::ChildBase(FormWindow& parent, Control& control, HWND hwnd)
+ChildPeer::ChildPeer(FormWindow& parent, Control& control, HWND hwnd)
     : parent_(parent), control_(control), hwnd_(hwnd) {
     ::EnableWindow(hwnd, control.Enabled());
     ::ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
@@ -55,7 +54,7 @@ ChildBase::ChildBase(FormWindow& parent, Control& control, HWND hwnd)
 
 // The tooltip watches the control's mouse messages itself (TTF_SUBCLASS).
 // Without one the control works the same, so a failure is not reported.
-void ChildBase::addToolTip(const std::string& text) {
+void ChildPeer::addToolTip(const std::string& text) {
     HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_.hwnd(), nullptr,
                                  parent_.instance(), nullptr);
@@ -72,25 +71,28 @@ void ChildBase::addToolTip(const std::string& text) {
     ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-Layer ChildBase::layer() const {
-    if (dynamic_cast<const Label*>(&control_) || dynamic_cast<const Line*>(&control_)) return Layer::FormSurface;
-    if (dynamic_cast<const PictureBox*>(&control_)) return Layer::Window;
-    return Layer::TabStop;
+Layer ChildPeer::layer() const {
+    switch (control_.kind()) {
+        case ControlKind::Label:
+        case ControlKind::Line: return Layer::FormSurface;
+        case ControlKind::Picture: return Layer::Window;
+        default: return Layer::TabStop;
+    }
 }
 
-ChildBase::~ChildBase() {
+ChildPeer::~ChildPeer() {
     ::RemoveWindowSubclass(hwnd_.get(), subclassProc, 1);
     parent_.removeChild(*this);
 }
 
-void ChildBase::onDpiChanged(int dpi) {
+void ChildPeer::onDpiChanged(int dpi) {
     if (HFONT font = createFont(control_.design().font, dpi)) {
         ::SendMessageW(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         font_.reset(font);
     }
 }
 
-HBRUSH ChildBase::controlColor(HDC dc) {
+HBRUSH ChildPeer::controlColor(HDC dc) {
     const ControlDesign& d = control_.design();
     if (d.foreColor) ::SetTextColor(dc, *d.foreColor);
     if (auto color = control_.BackColor()) {
@@ -102,12 +104,12 @@ HBRUSH ChildBase::controlColor(HDC dc) {
     return parent_.backgroundBrush();
 }
 
-void ChildBase::setEnabled(bool enabled) { ::EnableWindow(hwnd_.get(), enabled); }
-void ChildBase::setVisible(bool visible) { ::ShowWindow(hwnd_.get(), visible ? SW_SHOWNA : SW_HIDE); }
-void ChildBase::setFocus() { ::SetFocus(hwnd_.get()); }
-bool ChildBase::hasFocus() const { return ::GetFocus() == hwnd_.get(); }
+void ChildPeer::setEnabled(bool enabled) { ::EnableWindow(hwnd_.get(), enabled); }
+void ChildPeer::setVisible(bool visible) { ::ShowWindow(hwnd_.get(), visible ? SW_SHOWNA : SW_HIDE); }
+void ChildPeer::setFocus() { ::SetFocus(hwnd_.get()); }
+bool ChildPeer::hasFocus() const { return ::GetFocus() == hwnd_.get(); }
 
-void ChildBase::setBackColor(unsigned color) {
+void ChildPeer::setBackColor(unsigned color) {
     // Hover colours are set on every mouse move: repaint only on a change.
     if (backColor_ == color) return;
     backColor_ = color;
@@ -115,9 +117,9 @@ void ChildBase::setBackColor(unsigned color) {
     ::InvalidateRect(hwnd_.get(), nullptr, TRUE);
 }
 
-LRESULT CALLBACK ChildBase::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK ChildPeer::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<ChildBase*>(data);
+    auto* self = reinterpret_cast<ChildPeer*>(data);
     switch (msg) {
         case WM_SETCURSOR:
             if (self->control_.design().pointer == Pointer::Hand && LOWORD(lParam) == HTCLIENT) {
@@ -134,7 +136,11 @@ LRESULT CALLBACK ChildBase::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         default:
             break;
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return self->handleMessage(msg, wParam, lParam);
+}
+
+LRESULT ChildPeer::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::DefSubclassProc(hwnd_.get(), msg, wParam, lParam);
 }
 
 }  // namespace dv::win32
