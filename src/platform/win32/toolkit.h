@@ -18,7 +18,6 @@ private:
     HINSTANCE instance_;
     UniqueWindow owner_;  // hidden; owns the forms that keep off the taskbar
     MonthViewFonts monthViewFonts_;
-    MonthViewFonts monthViewFonts_;
 };
 
 }  // namespace dv::win32
