@@ -37,6 +37,8 @@ public:
     virtual HBRUSH controlColor(HDC dc);
     // Enter (IDOK) or Esc (IDCANCEL) pressed with no button of that id.
     virtual bool answersDialogKey(int /*id*/) const { return false; }
+    // Not handed the form's font: it sets its own, once.
+    virtual bool choosesOwnFont() const { return false; }
 
     void setEnabled(bool enabled) override;
     void setVisible(bool visible) override;

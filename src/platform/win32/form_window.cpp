@@ -192,7 +192,8 @@ void FormWindow::updateFont() {
                                      static_cast<UINT>(dpi_)))
         font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
     for (ChildPeer* child : children_)
-        ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        if (!child->choosesOwnFont())
+            ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void FormWindow::layoutChildren() {
@@ -212,7 +213,8 @@ void FormWindow::addChild(ChildPeer& child) {
     HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
     children_.insert(at, &child);
     ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SendMessageW(child.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (!child.choosesOwnFont())
+        ::SendMessageW(child.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     const RECT r = pixels(child.box());
     ::SetWindowPos(child.hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
