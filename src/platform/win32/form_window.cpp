@@ -420,6 +420,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             minimised_ = false;
             updateSight();
             return TRUE;
+        // Whatever way the window changed (hidden while minimised, then
+        // restored, sends neither of the above), the state as it now is.
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            visible_ = ::IsWindowVisible(hwnd) != FALSE;
+            minimised_ = ::IsIconic(hwnd) != FALSE;
+            updateSight();
+            return result;
+        }
         case WM_WTSSESSION_CHANGE:
             if (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK) {
                 locked_ = wParam == WTS_SESSION_LOCK;
