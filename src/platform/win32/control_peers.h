@@ -113,8 +113,6 @@ public:
     LRESULT onNotify(const NMHDR& header) override;
     void onDpiChanged(int dpi) override;
     HBRUSH controlColor(HDC) override { return nullptr; }
-    // Wine's month calendar keeps a bold copy of every font it is handed.
-    bool choosesOwnFont() const override { return true; }
 
 private:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
