@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -22,12 +23,6 @@ protected:
         pumpFor(std::chrono::milliseconds(20));
     }
     HWND hwnd() const { return reinterpret_cast<HWND>(window.hWnd()); }
-    std::vector<HFONT> viewFonts() const {
-        std::vector<HFONT> fonts;
-        for (HWND view : childrenOfClass(hwnd(), MONTHCAL_CLASSW))
-            fonts.push_back(reinterpret_cast<HFONT>(::SendMessageW(view, WM_GETFONT, 0, 0)));
-        return fonts;
-    }
 
     RecordingMessageBox messages;
     fakes::FakeClock clock;
@@ -37,12 +32,8 @@ protected:
     MainWindow window{{toolkit(), messages}, {clock, screen, notifyIcon, loop}, {}};
 };
 
-void display(HWND hwnd, DWORD state) {
-    struct {
-        GUID setting;
-        DWORD length;
-        DWORD data;
-    } change{GUID_SESSION_DISPLAY_STATUS, sizeof(DWORD), state};
+void display(HWND hwnd, DWORD state) {  // as a POWERBROADCAST_SETTING
+    struct { GUID setting; DWORD length, data; } change{GUID_SESSION_DISPLAY_STATUS, sizeof(DWORD), state};
     ::SendMessageW(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&change));
 }
 
@@ -65,26 +56,35 @@ TEST_F(MainWindowOnAClock, TheClockRunsOnlyWhileSeenAndIsRightTheMomentItIsSeenA
         {"display on", [](HWND h) { display(h, 1); }, true},
         {"display dimmed", [](HWND h) { display(h, 2); }, true},
     };
-    bool seen = true;
-    for (const auto& step : steps) {
+    for (bool wasSeen = true; const auto& step : steps) {
         clock.time.minute = (clock.time.minute + 1) % 60;
         step.change(hwnd());
         EXPECT_EQ(window.Timer1.Enabled(), step.seen) << step.what;
-        if (step.seen && !std::exchange(seen, step.seen)) {
+        if (step.seen && !std::exchange(wasSeen, step.seen)) {
             EXPECT_EQ(win32::narrow(windowText(hwnd())), clockCaption(clock.longTimeText(clock.time))) << step.what;
         }
-        seen = step.seen;
+        wasSeen = step.seen;
     }
 }
 
-TEST_F(MainWindowOnAClock, BothMonthViewsKeepOneFontAcrossLoads) {
-    const std::vector<HFONT> first = viewFonts();
-    ASSERT_EQ(first.size(), 2u);
-    EXPECT_EQ(first[0], first[1]);
-    window.Unload();
-    EXPECT_EQ(::GetObjectType(first[0]), static_cast<DWORD>(OBJ_FONT)) << "the font went with the window";
-    window.Show();
-    EXPECT_EQ(viewFonts(), first);
+// Wine's month calendar keeps a copy of every font it is given: one per view and load.
+std::vector<HFONT> fontsGiven;
+LRESULT CALLBACK recordFonts(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETFONT && className(call->hwnd) == MONTHCAL_CLASSW)
+        fontsGiven.push_back(reinterpret_cast<HFONT>(call->wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowOnAClock, BothMonthViewsGetOneFontOnceAcrossLoads) {
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, recordFonts, nullptr, ::GetCurrentThreadId());
+    for (int load = 0; load < 2; ++load) {
+        window.Unload();
+        window.Show();
+    }
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_EQ(fontsGiven.size(), 4u);
+    EXPECT_EQ(std::count(fontsGiven.begin(), fontsGiven.end(), fontsGiven[0]), 4);
 }
 
 }  // namespace
