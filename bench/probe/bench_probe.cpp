@@ -158,7 +158,8 @@ double median(std::vector<double> v) {
 // A hash of what the screen shows of the window's client area now.
 class ClientCapture {
 public:
-    explicit ClientCapture(HWND hwnd) : hwnd_(hwnd), screen_(::GetDC(nullptr)), memory_(::CreateCompatibleDC(screen_)) {}
+    explicit ClientCapture(HWND hwnd)
+        : hwnd_(hwnd), screen_(::GetDC(nullptr)), memory_(::CreateCompatibleDC(screen_)) {}
     ~ClientCapture() {
         if (bitmap_) ::DeleteObject(bitmap_);
         ::DeleteDC(memory_);
