@@ -123,7 +123,8 @@ table=$(awk "${vars[@]}" -v leak="$leak" -v leak_ok="$leak_ok" -v caption="$capt
         "—", "1 /s", d_wakeups_max <= 1.1 && d_wakeups_min >= 0.9)
     row("clock wake-ups per s, window hidden (10 s)",
         fig(d_wakeups_hidden, d_wakeups_hidden_min, d_wakeups_hidden_max, "%.2f"),
-        fig(b_wakeups_hidden, b_wakeups_hidden_min, b_wakeups_hidden_max, "%.2f"), "—", "0", d_wakeups_hidden_max == 0)
+        fig(b_wakeups_hidden, b_wakeups_hidden_min, b_wakeups_hidden_max, "%.2f"), "—", "0",
+        d_wakeups_hidden_max == 0)
     row("clock wake-ups per s, window minimised (10 s)",
         fig(d_wakeups_minimised, d_wakeups_minimised_min, d_wakeups_minimised_max, "%.2f"),
         fig(b_wakeups_minimised, b_wakeups_minimised_min, b_wakeups_minimised_max, "%.2f"), "—", "0",
