@@ -182,7 +182,9 @@ def write_ico(path, images):
     blobs = []
     for im in images:
         w, h = im.size
-        blobs.append(png_entry(im) if max(w, h) >= 256 else dib_entry(im))
+        # From 40 px up a frame is stored PNG-compressed, as Windows reads
+        # it; the small ones stay bitmaps for the oldest readers.
+        blobs.append(png_entry(im) if max(w, h) >= 40 else dib_entry(im))
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for im, blob in zip(images, blobs):
@@ -323,10 +325,10 @@ def draw_flower(canvas, rng, cx, cy, R, tilt):
     canvas.paste(layer, (int(cx - pad), int(cy - pad)), layer)
 
 
-def photo(w=200, h=150):
+def photo(w=400, h=300):
+    """Drawn on an 800x600 canvas; stored at twice its 96-dpi size (200x150)."""
     rng = random.Random(20240611)
-    S = 4
-    W, H = w * S, h * S
+    W, H = 800, 600
     img = Image.new("RGB", (W, H), (18, 45, 14))
 
     # Three depth layers of leaves: far ones dark and blurred, near ones
@@ -430,7 +432,7 @@ def main():
     installer_side().save(os.path.join(HERE, "installer-side.png"), "PNG", optimize=True)
 
     ph = photo()
-    ph.save(os.path.join(HERE, "photo.jpg"), "JPEG", quality=90,
+    ph.save(os.path.join(HERE, "photo.jpg"), "JPEG", quality=85,
             optimize=True, progressive=False)
 
     if preview:

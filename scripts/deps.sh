@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  make cmake ninja-build g++ googletest
+  make cmake ninja-build g++ googletest libstb-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick

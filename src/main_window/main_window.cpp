@@ -76,7 +76,10 @@ MainWindow::MainWindow(FormsEnv env, MainWindowServices services, WindowOpeners 
 
 void MainWindow::Form_Load() {
     form_center();
-    registerIcon();
+    // Nobody sees the icon in the first frame: it waits until that is drawn.
+    services_.application.afterFirstFrame([this] {
+        if (loaded()) registerIcon();
+    });
     // Opens on today rather than on the date the views were designed with.
     mv1.setValue(services_.clock.now().date);
     AdjDate();
@@ -92,6 +95,13 @@ void MainWindow::showTime() {
     const LocalTime now = services_.clock.now();
     setCaption(clockCaption(services_.clock.longTimeText(now)));
     Timer1.setInterval(msToNextSecond(now));
+}
+
+// The clock wakes the program only while someone can see it; coming back
+// into sight, the caption is brought up to date before it is drawn.
+void MainWindow::Form_SightChanged(Sight sight) {
+    Timer1.setEnabled(sight == Sight::Seen);
+    if (sight == Sight::Seen) showTime();
 }
 
 void MainWindow::Command1_Click() { hideToTray(); }

@@ -60,6 +60,7 @@ private:
     void Form_DisplayChanged() override;
     void Form_RestoreRequested() override;
     void Form_MovedByUser() override;
+    void Form_SightChanged(Sight sight) override;
 
     void Timer1_Timer();
     void showTime();

@@ -20,6 +20,8 @@ void MainWindow::Form_TaskbarCreated() { registerIcon(); }
 void MainWindow::Form_RestoreRequested() { restore(); }
 
 void MainWindow::restore() {
+    // The caption is right in the first frame after a long time hidden.
+    if (!visible()) showTime();
     Show();
     setWindowState(WindowState::Normal);
     bringToFront();

@@ -99,10 +99,10 @@ void Form::runHandler(std::string_view handlerName, const std::function<void()>&
 }
 
 void Form::peerEvent(FormEvent event, int detail) {
-    static constexpr std::array<const char*, 9> kHandlers{
+    static constexpr std::array<const char*, 10> kHandlers{
         "Form_QueryUnload",      "Form_TrayNotify", "Form_TaskbarCreated", "Form_DisplayChanged",
         "Form_RestoreRequested", "Form_Activate",   "Form_MouseMove",      "Form_DialogKey",
-        "Form_MovedByUser"};
+        "Form_MovedByUser",      "Form_SightChanged"};
     runHandler(design_.name + "." + kHandlers.at(static_cast<std::size_t>(event)),
                [&] { dispatch(event, detail); });
 }
@@ -118,8 +118,10 @@ void Form::dispatch(FormEvent event, int detail) {
         case FormEvent::MouseMove: return Form_MouseMove();
         case FormEvent::DialogKey: return Form_DialogKey(static_cast<DialogKey>(detail));
         case FormEvent::MovedByUser: return Form_MovedByUser();
+        case FormEvent::SightChanged: return Form_SightChanged(static_cast<Sight>(detail));
     }
 }
+
 
 MenuItem::MenuItem(Form& owner, std::string name, std::string caption, MenuItem* parent)
     : owner_(owner), name_(std::move(name)), caption_(std::move(caption)), parent_(parent) {

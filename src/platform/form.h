@@ -25,6 +25,11 @@ enum class DialogKey { Enter, Escape };
 // What the user did to the form's notification-area icon.
 enum class TrayMouse { Other, LeftUp, RightUp, KeySelect };
 
+// Whether the user can see a window at all: shown, not minimised, the
+// session unlocked and the display on. The peer reports a change before it
+// reaches the screen, so that what the window shows is right at once.
+enum class Sight { Seen, Unseen };
+
 // What a peer reports; each runs the form's handler of the same name.
 enum class FormEvent {
     QueryUnload,
@@ -36,6 +41,7 @@ enum class FormEvent {
     MouseMove,
     DialogKey,  // detail: DialogKey
     MovedByUser,
+    SightChanged,  // detail: Sight
 };
 
 struct FormDesign {
@@ -114,6 +120,7 @@ protected:
     virtual void Form_DialogKey(DialogKey) {}
     // The user dragged the window, or moved it from its system menu.
     virtual void Form_MovedByUser() {}
+    virtual void Form_SightChanged(Sight) {}
 
 private:
     friend class Control;

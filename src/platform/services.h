@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,9 @@ public:
     virtual int run() = 0;
     // Ends the message loop; the windows are destroyed on the way out.
     virtual void quit() = 0;
+    // Runs work once, as soon as the windows shown at start are drawn:
+    // for what the first frame does not need. Without a screen, at once.
+    virtual void afterFirstFrame(std::function<void()> work) { work(); }
 };
 
 // One running Dayvane per user session.

@@ -45,6 +45,7 @@ public:
     void show() override {
         visible = true;
         ++shownCount;
+        captionWhenShown = caption;
     }
     void hide() override {
         visible = false;
@@ -70,6 +71,7 @@ public:
 
     Form& form;
     std::string caption;
+    std::string captionWhenShown;  // what the first frame shows
     bool visible = false;
     int shownCount = 0;
     int hiddenCount = 0;

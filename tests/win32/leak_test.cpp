@@ -136,9 +136,9 @@ protected:
             drain();
             ::SendMessageW(reinterpret_cast<HWND>(form->hWnd()), WM_CLOSE, 0, 0);
             drain();
-            // The main window's close ends the program and the read-me
-            // window only hides; in the program both go with the process.
-            form->Unload();
+            // The main window's close ends the program; the read-me window
+            // only hides, as in the program, which never unloads it.
+            if (form != &ThumbFrm5) form->Unload();
         }
     }
 

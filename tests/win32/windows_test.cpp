@@ -327,6 +327,7 @@ TEST_F(RealWindows, ArrowClickOnTheMainViewMovesBothViews) {
 // not be taken for menu items such as Exit.
 TEST_F(RealWindows, DialogKeyCommandsAreNoMenuItems) {
     frmmain.Show();
+    pumpUntil([&] { return frmmain.iconRegistered(); });  // added once the first frame is drawn
     for (WPARAM id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDCLOSE, IDHELP})
         ::SendMessageW(hwndOf(frmmain), WM_COMMAND, id, 0);
     MSG quit;
@@ -359,6 +360,7 @@ TEST_F(RealWindows, OnlyAFinishedClickOrKeySelectOnTheIconBringsTheWindowBackInF
 // the shell for shows only while its window lives.
 TEST_F(RealWindows, ShellKnowsTheIconUntilExitAndGetsItBackAfterARestart) {
     frmmain.Show();
+    pumpUntil([&] { return frmmain.iconRegistered(); });  // added once the first frame is drawn
     ASSERT_TRUE(askShell(NIM_MODIFY)) << "the shell took no icon";
     ASSERT_TRUE(askShell(NIM_DELETE));
     ::SendMessageW(hwndOf(frmmain), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);

@@ -40,6 +40,10 @@ public:
     virtual void onColoursChanged() {}
     // Enter (IDOK) or Esc (IDCANCEL) pressed with no button of that id.
     virtual bool answersDialogKey(int /*id*/) const { return false; }
+    // Not handed the form's font: a month view sets its own, once, as Wine's
+    // month calendar keeps a copy of every font it is given. (From the kind,
+    // so that it holds while the peer is built.)
+    bool choosesOwnFont() const { return control_.kind() == ControlKind::MonthView; }
 
     void setEnabled(bool enabled) override;
     void setVisible(bool visible) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "child_peer.h"
 #include "platform/choice_controls.h"
@@ -8,6 +9,22 @@
 
 // One native peer class per kind of control; the toolkit makes them.
 namespace dv::win32 {
+
+// The month views' fitted fonts, made once for each DPI and size and shared
+// by the views and by every load of their window: Wine's month calendar
+// keeps a bold copy of every font it is handed, for good.
+class MonthViewFonts {
+public:
+    HFONT find(int dpi, int width, int height) const;
+    HFONT keep(int dpi, int width, int height, UniqueFont font);
+
+private:
+    struct Entry {
+        int dpi, width, height;
+        UniqueFont font;
+    };
+    std::vector<Entry> entries_;
+};
 
 class ButtonPeer final : public ChildPeer {
 public:
@@ -81,8 +98,6 @@ private:
     UniqueBrush brush_;
 };
 
-class Photo;
-
 // The photo at its natural size for the DPI, over the control's background.
 class PicturePeer final : public ChildPeer {
 public:
@@ -92,13 +107,13 @@ public:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    std::unique_ptr<Photo> photo_;
+    int resource_;
     UniqueBitmap bitmap_;
 };
 
 class MonthViewPeer final : public ChildPeer {
 public:
-    MonthViewPeer(FormWindow& parent, MonthView& view);
+    MonthViewPeer(FormWindow& parent, MonthView& view, MonthViewFonts& fonts);
     void setSelection(const Date& date) override;
     LRESULT onNotify(const NMHDR& header) override;
     void onDpiChanged(int dpi) override;
@@ -112,7 +127,7 @@ private:
     bool fits(int width, int height) const;
 
     MonthView& view_;
-    UniqueFont font_;
+    MonthViewFonts& fonts_;
     bool lastDown_ = false;
     LONG lastDownTime_ = 0;
     POINT lastDownAt_{};

@@ -1,3 +1,6 @@
+#include <cstdlib>
+#include <optional>
+
 #include "app/dayvane_main.h"
 #include "about_services.h"
 #include "assets/resource_ids.h"
@@ -6,16 +9,27 @@
 #include "services.h"
 #include "toolkit.h"
 
+#if defined(__GLIBCXX__)
+// A static libstdc++'s default terminate handler prints the exception's
+// demangled type to a stderr that a GUI program does not have, and brings
+// the demangler with it. An uncaught exception simply ends the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Only the system folder supplies DLLs, never the folder of the program.
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    dv::win32::ComApartment com;
+    dv::win32::MessageLoop loop;
+    // COM serves the shortcut and the shell later, never the first frame.
+    std::optional<dv::win32::ComApartment> com;
+    loop.afterFirstFrame([&com] { com.emplace(); });
     dv::win32::Toolkit toolkit(instance);
     dv::win32::TaskModalMessageBox messageBox;
     dv::win32::SystemClock clock;
     dv::win32::PrimaryScreen screen;
     dv::win32::ShellNotifyIcon notifyIcon(instance, IDI_DAYVANE);
-    dv::win32::MessageLoop loop;
     dv::win32::SessionInstance instanceLock;
     const dv::AppIdentity identity = dv::win32::runningIdentity();
     dv::win32::RegistrySettings settings;

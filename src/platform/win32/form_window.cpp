@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include "child_peer.h"
 #include "messages.h"
@@ -51,6 +52,10 @@ TrayMouse trayMouse(UINT message) {
 // dialog manager sends IDOK and IDCANCEL (1, 2) for Enter and Esc, which
 // must not run the first menu items.
 constexpr UINT kFirstMenuId = 0x100;
+
+// Fires once the first frame is drawn (a timer comes only when no paint is
+// waiting): the session and display notifications are not needed before.
+constexpr UINT_PTR kWatchSessionTimer = 0xDA7E;
 
 HMENU buildMenu(const Form& form) {
     const auto& items = form.menuItems();
@@ -199,6 +204,7 @@ LRESULT FormWindow::dialogKey(UINT id) {
 
 FormWindow::~FormWindow() {
     for (const auto& [id, timer] : timers_) ::KillTimer(hwnd_.get(), id);
+    if (watchingSession_) ::WTSUnRegisterSessionNotification(hwnd_.get());
     // The window goes first: it still refers to the font and the icons.
     if (hwnd_) ::SetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA, 0);
     hwnd_.reset();
@@ -239,7 +245,8 @@ void FormWindow::updateFont() {
                                      static_cast<UINT>(dpi_)))
         font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
     for (ChildPeer* child : children_)
-        ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        if (!child->choosesOwnFont())
+            ::SendMessageW(child->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void FormWindow::layoutChildren() {
@@ -259,7 +266,8 @@ void FormWindow::addChild(ChildPeer& child) {
     HWND after = at == children_.begin() ? HWND_TOP : (*std::prev(at))->hwnd();
     children_.insert(at, &child);
     ::SetWindowPos(child.hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SendMessageW(child.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (!child.choosesOwnFont())
+        ::SendMessageW(child.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     const RECT r = pixels(child.box());
     ::SetWindowPos(child.hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -295,6 +303,7 @@ void FormWindow::show() {
     if (!shownOnce_) {
         shownOnce_ = true;
         lastFocus_ = firstTabStop();
+        ::SetTimer(hwnd_.get(), kWatchSessionTimer, USER_TIMER_MINIMUM, nullptr);
     }
     ::ShowWindow(hwnd_.get(), SW_SHOW);
     bringToFront();
@@ -329,6 +338,24 @@ Point FormWindow::position() const {
 
 void FormWindow::moveTo(Point topLeft) {
     ::SetWindowPos(hwnd_.get(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::watchSession() {
+    ::KillTimer(hwnd_.get(), kWatchSessionTimer);
+    if (watchingSession_) return;
+    watchingSession_ = ::WTSRegisterSessionNotification(hwnd_.get(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    // Windows 8 and later; Windows 10 sends the current state at once.
+    displayNotify_.reset(
+        ::RegisterPowerSettingNotification(hwnd_.get(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE));
+}
+
+// Reported only when it changes. The handler sets the caption or a timer,
+// never unloads, so the peer may go on afterwards.
+void FormWindow::updateSight() {
+    const Sight now = visible_ && !minimised_ && !locked_ && !displayOff_ ? Sight::Seen : Sight::Unseen;
+    if (now == sight_) return;
+    sight_ = now;
+    form_.peerEvent(FormEvent::SightChanged, static_cast<int>(now));
 }
 
 // The shown, enabled tab stop with the lowest tab index.
@@ -419,6 +446,10 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_TIMER:
+            if (wParam == kWatchSessionTimer) {
+                watchSession();
+                return 0;
+            }
             if (auto it = timers_.find(wParam); it != timers_.end()) {
                 it->second->tick();
                 return 0;
@@ -430,7 +461,51 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) form_.peerStateChanged(WindowState::Minimized);
             if (wParam == SIZE_RESTORED) form_.peerStateChanged(WindowState::Normal);
+            if (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED) {
+                minimised_ = wParam == SIZE_MINIMIZED;
+                updateSight();
+            }
             return 0;
+        // Before the window changes on screen: the first frame then shows
+        // what the form made of its new sight.
+        case WM_SHOWWINDOW:
+            if (lParam == 0) {
+                visible_ = wParam != FALSE;
+                updateSight();
+            }
+            break;
+        case WM_QUERYOPEN:
+            minimised_ = false;
+            updateSight();
+            return TRUE;
+        // Whatever way the window changed (hidden while minimised, then
+        // restored, sends neither of the above), the state as it now is.
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            visible_ = ::IsWindowVisible(hwnd) != FALSE;
+            minimised_ = ::IsIconic(hwnd) != FALSE;
+            updateSight();
+            return result;
+        }
+        case WM_WTSSESSION_CHANGE:
+            if (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK) {
+                locked_ = wParam == WTS_SESSION_LOCK;
+                updateSight();
+            }
+            return 0;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_POWERSETTINGCHANGE) {
+                const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+                if ((setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS ||
+                     setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE) &&
+                    setting->DataLength >= sizeof(DWORD)) {
+                    // 0 off, 1 on, 2 dimmed (still seen).
+                    displayOff_ = *reinterpret_cast<const DWORD*>(setting->Data) == 0;
+                    updateSight();
+                }
+                return TRUE;
+            }
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();

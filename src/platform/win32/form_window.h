@@ -66,6 +66,8 @@ private:
     LRESULT dialogKey(UINT id);
     ChildPeer* childOf(HWND hwnd) const;
     void coloursChanged();
+    void watchSession();
+    void updateSight();
 
     HINSTANCE instance_;
     Form& form_;
@@ -83,6 +85,11 @@ private:
     std::map<UINT_PTR, Timer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     int nextChildId_ = 0x10;
+    // What the sight is made of, as the messages tell it.
+    bool visible_ = false, minimised_ = false, locked_ = false, displayOff_ = false;
+    Sight sight_ = Sight::Unseen;
+    bool watchingSession_ = false;
+    UniquePowerNotify displayNotify_;
 };
 
 }  // namespace dv::win32

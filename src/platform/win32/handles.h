@@ -78,6 +78,8 @@ using UniqueIcon = Unique<HICON, destroyIcon>;
 using UniqueMenu = Unique<HMENU, destroyMenu>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
 using UniqueKey = Unique<HKEY, regCloseKey>;
+inline void unregisterPowerNotify(HPOWERNOTIFY h) { ::UnregisterPowerSettingNotification(h); }
+using UniquePowerNotify = Unique<HPOWERNOTIFY, unregisterPowerNotify>;
 
 // A COM interface pointer that releases what it holds.
 template <typename T>

@@ -24,11 +24,13 @@ Date toDate(const SYSTEMTIME& st) { return {st.wYear, st.wMonth, st.wDay}; }
 
 }  // namespace
 
-MonthViewPeer::MonthViewPeer(FormWindow& parent, MonthView& view)
+MonthViewPeer::MonthViewPeer(FormWindow& parent, MonthView& view, MonthViewFonts& fonts)
     // No "Today:" line: in a view this narrow its font would be so small
     // that Wine cuts the bold line short. Today stays circled, and
     // "Refresh Dayvane" goes back to it.
-    : ChildPeer(parent, view, createChild(parent, view, MONTHCAL_CLASSW, L"", MCS_NOTODAY)), view_(view) {
+    : ChildPeer(parent, view, createChild(parent, view, MONTHCAL_CLASSW, L"", MCS_NOTODAY)),
+      view_(view),
+      fonts_(fonts) {
     // Visual styles would draw over the view's own colours.
     ::SetWindowTheme(hwnd(), L"", L"");
     SYSTEMTIME range[2] = {toSystemTime(view.MinDate()), toSystemTime(view.MaxDate())};
@@ -78,16 +80,32 @@ void MonthViewPeer::fitFont(int dpi) {
     ::GetClientRect(parent_.hwnd(), &parentClient);
     const int width = std::min(visible.right, parentClient.right) - visible.left;
     const int height = client.bottom;
+    if (HFONT known = fonts_.find(dpi, width, height)) {
+        ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(known), TRUE);
+        return;
+    }
     const int largest = std::abs(lf.lfHeight);
     const int smallest = std::max(6, ::MulDiv(8, dpi, 96));
+    UniqueFont font;
     for (int size = largest; size >= smallest; --size) {
         lf.lfHeight = -size;
-        UniqueFont font(::CreateFontIndirectW(&lf));
+        font.reset(::CreateFontIndirectW(&lf));
         ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        font_ = std::move(font);
         if (fits(width, height)) break;
     }
+    fonts_.keep(dpi, width, height, std::move(font));
     ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+HFONT MonthViewFonts::find(int dpi, int width, int height) const {
+    for (const Entry& e : entries_)
+        if (e.dpi == dpi && e.width == width && e.height == height) return e.font.get();
+    return nullptr;
+}
+
+HFONT MonthViewFonts::keep(int dpi, int width, int height, UniqueFont font) {
+    entries_.push_back({dpi, width, height, std::move(font)});
+    return entries_.back().font.get();
 }
 
 bool MonthViewPeer::fits(int width, int height) const {

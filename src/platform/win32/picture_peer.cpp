@@ -1,72 +1,17 @@
 #include "win32.h"  // first: the other system headers need it
 
-#include <wincodec.h>
-
 #include "control_peers.h"
+#include "image.h"
 
 namespace dv::win32 {
 
 namespace {
 constexpr wchar_t kPictureClass[] = L"Dayvane.Picture";
+// The photo's size at 96 dpi; its source holds twice as many pixels each
+// way, so that it is scaled down, never up, from 100 % to 200 %.
+constexpr int kPhotoWidth = 200;
+constexpr int kPhotoHeight = 150;
 }  // namespace
-
-// Decodes the JPEG resource once; scales it for each DPI from the source
-// pixels, so the photo stays sharp instead of being stretched on screen.
-class Photo {
-public:
-    Photo(HINSTANCE instance, int resource) {
-        HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(resource), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-        HGLOBAL loaded = found ? ::LoadResource(instance, found) : nullptr;
-        const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-        if (!bytes) return;
-        ComPtr<IWICStream> stream;
-        ComPtr<IWICBitmapDecoder> decoder;
-        ComPtr<IWICBitmapFrameDecode> frame;
-        if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_PPV_ARGS(factory_.put()))) ||
-            FAILED(factory_->CreateStream(stream.put())) ||
-            FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)),
-                                                ::SizeofResource(instance, found))) ||
-            FAILED(factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                                     decoder.put())) ||
-            FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory_->CreateFormatConverter(source_.put())) ||
-            FAILED(source_->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                       nullptr, 0.0, WICBitmapPaletteTypeCustom)))
-            source_.reset();
-    }
-
-    // The picture at its natural size for this DPI, or null.
-    HBITMAP render(int dpi) const {
-        UINT w = 0, h = 0;
-        if (!source_ || FAILED(source_->GetSize(&w, &h))) return nullptr;
-        const UINT sw = static_cast<UINT>(::MulDiv(static_cast<int>(w), dpi, 96));
-        const UINT sh = static_cast<UINT>(::MulDiv(static_cast<int>(h), dpi, 96));
-        ComPtr<IWICBitmapScaler> scaler;
-        IWICBitmapSource* pixels = source_.get();
-        if (sw != w || sh != h) {
-            if (FAILED(factory_->CreateBitmapScaler(scaler.put())) ||
-                FAILED(scaler->Initialize(source_.get(), sw, sh, WICBitmapInterpolationModeFant)))
-                return nullptr;
-            pixels = scaler.get();
-        }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = static_cast<LONG>(sw);
-        info.bmiHeader.biHeight = -static_cast<LONG>(sh);
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!bitmap || FAILED(pixels->CopyPixels(nullptr, sw * 4, sw * sh * 4, static_cast<BYTE*>(bits))))
-            return nullptr;
-        return bitmap.release();
-    }
-
-private:
-    ComPtr<IWICImagingFactory> factory_;
-    ComPtr<IWICFormatConverter> source_;
-};
 
 namespace {
 HWND createPicture(FormWindow& parent, PictureBox& picture) {
@@ -91,7 +36,7 @@ HWND createPicture(FormWindow& parent, PictureBox& picture) {
 
 PicturePeer::PicturePeer(FormWindow& parent, PictureBox& picture)
     : ChildPeer(parent, picture, createPicture(parent, picture)),
-      photo_(std::make_unique<Photo>(parent.instance(), picture.imageResource())) {
+      resource_(picture.imageResource()) {
     ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     onDpiChanged(parent.dpi());
 }
@@ -100,7 +45,10 @@ PicturePeer::~PicturePeer() { ::SetWindowLongPtrW(hwnd(), GWLP_USERDATA, 0); }
 
 void PicturePeer::onDpiChanged(int dpi) {
     ChildPeer::onDpiChanged(dpi);
-    bitmap_.reset(photo_->render(dpi));
+    // Decoded again for each DPI rather than kept: a DPI change is rare.
+    if (resource_)
+        bitmap_.reset(toBitmap(scaleByArea(decodeJpegResource(parent_.instance(), resource_),
+                                           ::MulDiv(kPhotoWidth, dpi, 96), ::MulDiv(kPhotoHeight, dpi, 96))));
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

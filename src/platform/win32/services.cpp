@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shellscalingapi.h>
+#include <utility>
 
 #include "messages.h"
 #include "text.h"
@@ -40,7 +40,13 @@ std::string SystemClock::longTimeText(const LocalTime& t) const {
     wchar_t text[128] = {};
     // No format given: the user's long time format.
     if (!::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, text, 128)) {
-        ::swprintf(text, 128, L"%02d:%02d:%02d", t.hour, t.minute, t.second);
+        // hh:mm:ss by hand: a printf would bring its whole formatter along.
+        const int parts[] = {t.hour, t.minute, t.second};
+        for (int i = 0; i < 3; ++i) {
+            text[i * 3] = static_cast<wchar_t>(L'0' + parts[i] / 10 % 10);
+            text[i * 3 + 1] = static_cast<wchar_t>(L'0' + parts[i] % 10);
+            text[i * 3 + 2] = i < 2 ? L':' : L'\0';
+        }
     }
     return narrow(text);
 }
@@ -57,8 +63,9 @@ ScreenInfo PrimaryScreen::primary() const {
         screen.monitor = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
         screen.workArea = screen.monitor;
     }
-    UINT dpiX = 96, dpiY = 96;
-    if (SUCCEEDED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) screen.dpi = static_cast<int>(dpiY);
+    // The primary monitor's DPI is the system's (GetDpiForMonitor would load
+    // shcore, and under Wine shell32 with it, before the first frame).
+    screen.dpi = static_cast<int>(::GetDpiForSystem());
     return screen;
 }
 
@@ -111,6 +118,37 @@ void ShellNotifyIcon::remove() {
     data.uID = 1;
     ::Shell_NotifyIconW(NIM_DELETE, &data);
     owner_ = nullptr;
+}
+
+namespace {
+constexpr wchar_t kTimerWindowClass[] = L"Dayvane.AfterFirstFrame";
+}  // namespace
+
+void MessageLoop::afterFirstFrame(std::function<void()> work) {
+    afterFirstFrame_.push_back(std::move(work));
+    if (!timerWindow_) {
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = timerWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kTimerWindowClass;
+        ::RegisterClassExW(&wc);  // fails harmlessly when already there
+        timerWindow_.reset(::CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                             instance, nullptr));
+        if (timerWindow_) ::SetWindowLongPtrW(timerWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    // Without a timer, better now than never.
+    if (!timerWindow_ || !::SetTimer(timerWindow_.get(), 1, USER_TIMER_MINIMUM, nullptr))
+        for (auto& pending : std::exchange(afterFirstFrame_, {})) pending();
+}
+
+LRESULT CALLBACK MessageLoop::timerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<MessageLoop*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg != WM_TIMER || !self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    ::KillTimer(hwnd, 1);
+    for (auto& work : std::exchange(self->afterFirstFrame_, {})) work();
+    return 0;
 }
 
 int MessageLoop::run() {

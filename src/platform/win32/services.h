@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "handles.h"
 #include "platform/app_identity.h"
 #include "platform/services.h"
@@ -49,6 +52,14 @@ class MessageLoop final : public Application {
 public:
     int run() override;
     void quit() override;
+    // On a timer: it comes only once no window is waiting to be painted,
+    // and in whatever message loop runs then (a message box's too).
+    void afterFirstFrame(std::function<void()> work) override;
+
+private:
+    static LRESULT CALLBACK timerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    std::vector<std::function<void()>> afterFirstFrame_;
+    UniqueWindow timerWindow_;  // message-only
 };
 
 class SessionInstance final : public SingleInstance {

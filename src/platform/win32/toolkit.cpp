@@ -23,7 +23,8 @@ std::unique_ptr<ControlPeer> Toolkit::createControl(FormPeer& parent, Control& c
     switch (control.kind()) {
         case ControlKind::Button: return std::make_unique<ButtonPeer>(form, static_cast<CommandButton&>(control));
         case ControlKind::Picture: return std::make_unique<PicturePeer>(form, static_cast<PictureBox&>(control));
-        case ControlKind::MonthView: return std::make_unique<MonthViewPeer>(form, static_cast<MonthView&>(control));
+        case ControlKind::MonthView:
+            return std::make_unique<MonthViewPeer>(form, static_cast<MonthView&>(control), monthViewFonts_);
         case ControlKind::Timer: return std::make_unique<TimerPeer>(form, static_cast<Timer&>(control));
         case ControlKind::CheckBox: return std::make_unique<CheckBoxPeer>(form, static_cast<CheckBox&>(control));
         case ControlKind::OptionButton:

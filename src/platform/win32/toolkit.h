@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handles.h"
+#include "control_peers.h"
 #include "platform/peers.h"
 #include "services.h"
 #include "win32.h"
@@ -21,6 +22,7 @@ private:
     const Accessibility& accessibility_;
     HINSTANCE instance_;
     UniqueWindow owner_;  // hidden; owns the forms that keep off the taskbar
+    MonthViewFonts monthViewFonts_;
 };
 
 }  // namespace dv::win32
