@@ -75,6 +75,56 @@ TEST(Placement, BottomRightOfTheWorkAreaAboveTheScreenBottomMargin) {
     }
 }
 
+// The display changes to a 1600 x 1200 monitor with this work area.
+struct MoveCase {
+    const char* name;
+    std::optional<Point> draggedTo;  // none: left where the program placed it
+    Rect workArea;
+    Point expected;  // of the fake's 185 x 507 px window
+};
+
+class DisplayChange : public ::testing::TestWithParam<MoveCase> {};
+
+TEST_P(DisplayChange, MovesOnlyAWindowStillInTheProgramsPlaceOrNoLongerWhole) {
+    const MoveCase& c = GetParam();
+    WindowOnFakes w;
+    auto& main = w.window;
+    main.Show();
+    if (c.draggedTo) {
+        main.moveTo(*c.draggedTo);
+        main.peerEvent(FormEvent::MovedByUser);
+    }
+    w.fakes.screen.info = {.monitor = {0, 0, 1600, 1200}, .workArea = c.workArea, .dpi = 96};
+    main.peerEvent(FormEvent::DisplayChanged);
+    EXPECT_EQ(main.position(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DisplayChange,
+    ::testing::Values(MoveCase{"ProgramPlacedFollowsTheCorner", {}, {0, 0, 1600, 1160}, {1415, 1160 - 507}},
+                      MoveCase{"DraggedAndWholeStays", Point{100, 50}, {0, 0, 1600, 1160}, {100, 50}},
+                      MoveCase{"DraggedOffTheBottomComesJustBack", Point{100, 600}, {0, 0, 1600, 1000}, {100, 493}},
+                      MoveCase{"DraggedPastTheRightComesJustBack", Point{1500, 100}, {0, 0, 1600, 1200}, {1415, 100}},
+                      MoveCase{"TooSmallAWorkAreaKeepsTheTopLeftOnIt", Point{9, 9}, {20, 30, 200, 400}, {20, 30}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The clock wakes the program only while the window can be seen; seen again, the caption is right at once.
+TEST_F(MainWindowTest, ClockSleepsOutOfSightAndTheFirstFrameSeenShowsTheTimeNow) {
+    const auto sight = [&](Sight s) { window.peerEvent(FormEvent::SightChanged, static_cast<int>(s)); };
+    window.Show();
+    sight(Sight::Unseen);
+    EXPECT_FALSE(fakes.toolkit.timer(window.Timer1)->running());
+    fakes.clock.time = {.date = {2024, 3, 15}, .hour = 9, .minute = 12, .second = 3, .millisecond = 400};
+    sight(Sight::Seen);
+    EXPECT_EQ(screen().caption, "    Time now is  09:12:03");
+    EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 601);  // just after the next second
+    window.mnuminimise.click();
+    sight(Sight::Unseen);
+    fakes.clock.time.minute += 7;
+    window.peerEvent(FormEvent::TrayNotify, static_cast<int>(TrayMouse::LeftUp));
+    EXPECT_EQ(screen().captionWhenShown, "    Time now is  09:19:03");
+}
+
 TEST(TrayNotify, OnlyAFinishedClickOrKeySelectRestoresAHiddenOrMinimisedWindow) {
     const struct { const char* name; TrayMouse mouse; bool restores; } cases[] = {
         {"LeftUp", TrayMouse::LeftUp, true}, {"RightUp", TrayMouse::RightUp, true},

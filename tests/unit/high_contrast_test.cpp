@@ -12,39 +12,6 @@
 namespace dv {
 namespace {
 
-// The display changes to a 1600 x 1200 monitor with this work area.
-struct MoveCase {
-    const char* name;
-    std::optional<Point> draggedTo;  // none: left where the program placed it
-    Rect workArea;
-    Point expected;  // of the fake's 185 x 507 px window
-};
-
-class DisplayChange : public ::testing::TestWithParam<MoveCase> {};
-
-TEST_P(DisplayChange, MovesOnlyAWindowStillInTheProgramsPlaceOrNoLongerWhole) {
-    const MoveCase& c = GetParam();
-    fakes::FakePlatform fakes;
-    MainWindow main{fakes.env(), {fakes.clock, fakes.screen, fakes.notifyIcon, fakes.application}, {}};
-    main.Show();
-    if (c.draggedTo) {
-        main.moveTo(*c.draggedTo);
-        main.peerEvent(FormEvent::MovedByUser);
-    }
-    fakes.screen.info = {.monitor = {0, 0, 1600, 1200}, .workArea = c.workArea, .dpi = 96};
-    main.peerEvent(FormEvent::DisplayChanged);
-    EXPECT_EQ(main.position(), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DisplayChange,
-    ::testing::Values(MoveCase{"ProgramPlacedFollowsTheCorner", {}, {0, 0, 1600, 1160}, {1415, 1160 - 507}},
-                      MoveCase{"DraggedAndWholeStays", Point{100, 50}, {0, 0, 1600, 1160}, {100, 50}},
-                      MoveCase{"DraggedOffTheBottomComesJustBack", Point{100, 600}, {0, 0, 1600, 1000}, {100, 493}},
-                      MoveCase{"DraggedPastTheRightComesJustBack", Point{1500, 100}, {0, 0, 1600, 1200}, {1415, 100}},
-                      MoveCase{"TooSmallAWorkAreaKeepsTheTopLeftOnIt", Point{9, 9}, {20, 30, 200, 400}, {20, 30}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // What a high-contrast theme keeps readable: its text colours on their own backgrounds.
 bool readable(const Colour& text, const Colour& back) {
     using S = SystemColour;
