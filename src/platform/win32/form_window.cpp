@@ -1,6 +1,7 @@
 #include "form_window.h"
 
 #include <algorithm>
+#include <utility>
 #include <variant>
 
 #include <commctrl.h>
@@ -203,6 +204,7 @@ LRESULT FormWindow::dialogKey(UINT id) {
 }
 
 FormWindow::~FormWindow() {
+    if (hwnd_) giveActivationBack();
     for (const auto& [id, timer] : timers_) ::KillTimer(hwnd_.get(), id);
     if (watchingSession_) ::WTSUnRegisterSessionNotification(hwnd_.get());
     // The window goes first: it still refers to the font and the icons.
@@ -310,7 +312,20 @@ void FormWindow::show() {
     if (lastFocus_ && ::GetActiveWindow() == hwnd_.get()) ::SetFocus(lastFocus_);
 }
 
-void FormWindow::hide() { ::ShowWindow(hwnd_.get(), SW_HIDE); }
+void FormWindow::hide() {
+    giveActivationBack();
+    ::ShowWindow(hwnd_.get(), SW_HIDE);
+}
+
+// Every form is owned by the toolkit's hidden window, so Windows has no
+// visible owner to hand the activation to when the active one goes away and
+// would pick any window, often another program's. The window the user came
+// from gets it back, as a dialog's owner would.
+void FormWindow::giveActivationBack() {
+    HWND back = std::exchange(activatedFrom_, nullptr);
+    if (::GetActiveWindow() != hwnd_.get() || !back || back == hwnd_.get() || !::IsWindow(back)) return;
+    if (::IsWindowVisible(back) && ::IsWindowEnabled(back) && !::IsIconic(back)) ::SetForegroundWindow(back);
+}
 
 void FormWindow::bringToFront() {
     ::SetWindowPos(hwnd_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -512,6 +527,9 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
                 break;
             }
+            if (HWND from = reinterpret_cast<HWND>(lParam);
+                from && ::GetWindowThreadProcessId(from, nullptr) == ::GetCurrentThreadId())
+                activatedFrom_ = from;
             if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
             else ::DefWindowProcW(hwnd, msg, wParam, lParam);
             form_.peerEvent(FormEvent::Activate);

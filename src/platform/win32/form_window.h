@@ -68,6 +68,7 @@ private:
     void coloursChanged();
     void watchSession();
     void updateSight();
+    void giveActivationBack();
 
     HINSTANCE instance_;
     Form& form_;
@@ -80,6 +81,7 @@ private:
     int dpi_ = 96;
     bool shownOnce_ = false;
     HWND lastFocus_ = nullptr;
+    HWND activatedFrom_ = nullptr;  // this thread's window that was active before
     RECT movedFrom_{};  // where the user's move or drag began
     std::vector<ChildPeer*> children_;
     std::map<UINT_PTR, Timer*> timers_;
