@@ -3,18 +3,11 @@
 namespace dv::test {
 namespace {
 
-constexpr wchar_t kMainClass[] = L"Dayvane.frmmain";
-constexpr MenuPath kExit{0, 0};
-constexpr MenuPath kAddOwnPhoto{1, 3};
-constexpr MenuPath kMinimise{2, -1};
-constexpr MenuPath kAbout{3, -1};
-
 class StartedDayvane : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(childrenOfClass(nullptr, kMainClass).empty()) << "a Dayvane from elsewhere is running";
+        ASSERT_TRUE(mainWindows().empty()) << "a Dayvane from elsewhere is running";
         ASSERT_TRUE(app.start());
-        ASSERT_TRUE(app.waitForWindow());
     }
     Dayvane app;
 };
@@ -22,20 +15,18 @@ protected:
 // One picture of each window as it opens, for a person to look at.
 TEST_F(StartedDayvane, EveryWindowOnScreen) {
     EXPECT_TRUE(saveScreenshot(app.hwnd(), L"main"));
-    // A tool window, which the shell gives no taskbar button; no size, minimise or maximise box.
-    const auto exStyle = ::GetWindowLongPtrW(app.hwnd(), GWL_EXSTYLE);
-    EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW)) << "a window with a taskbar button";
-    EXPECT_FALSE(::GetWindowLongPtrW(app.hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     const struct {
         MenuPath item;
         const wchar_t* cls;
         const wchar_t* name;
-    } windows[] = {{kAbout, L"Dayvane.frmAbout", L"about"}, {kAddOwnPhoto, L"Dayvane.ThumbFrm5", L"readme"}};
+    } windows[] = {{{3, -1}, L"Dayvane.frmAbout", L"about"},
+                   {{1, 3}, L"Dayvane.ThumbFrm5", L"readme"},
+                   {kAddToStartUp, L"Dayvane.frmstartup", L"options"}};
     for (const auto& w : windows) {
-        SCOPED_TRACE(testing::Message() << "screenshot " << w.name);
+        SCOPED_TRACE(w.name);
         ASSERT_TRUE(app.choose(w.item));
-        HWND window = nullptr;
-        ASSERT_TRUE(pumpUntil([&] { return (window = shownWindow(app.processId(), w.cls)) != nullptr; }, 10s));
+        HWND window = waitForShown(app.processId(), w.cls);
+        ASSERT_TRUE(window);
         EXPECT_TRUE(saveScreenshot(window, w.name));
         ::PostMessageW(window, WM_CLOSE, 0, 0);
         ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }, 10s));
@@ -43,19 +34,14 @@ TEST_F(StartedDayvane, EveryWindowOnScreen) {
 }
 
 TEST_F(StartedDayvane, SecondStartBringsTheRunningWindowBackAndLeaves) {
-    ASSERT_TRUE(app.choose(kMinimise));
+    ASSERT_TRUE(app.choose({2, -1}));  // Minimise
     ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(app.hwnd()); })) << "Minimise left it shown";
-
-    Dayvane second;
-    ASSERT_TRUE(second.start());
-    DWORD code = 1;
-    ASSERT_TRUE(second.waitForExit(10s, &code)) << "the second Dayvane stayed";
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(runToEnd(inQuotes(dayvaneExe())), DWORD{0}) << "the second Dayvane failed or stayed";
     EXPECT_TRUE(pumpUntil([&] { return ::IsWindowVisible(app.hwnd()) != FALSE; })) << "the first stayed hidden";
-    EXPECT_EQ(childrenOfClass(nullptr, kMainClass), std::vector<HWND>{app.hwnd()});
 
-    ASSERT_TRUE(app.choose(kExit));
-    EXPECT_TRUE(app.waitForExit(10s, &code)) << "Exit left it running";
+    DWORD code = 1;
+    ASSERT_TRUE(app.choose({0, 0}));  // Exit
+    EXPECT_TRUE(app.waitForExit(&code)) << "Exit left it running";
     EXPECT_EQ(code, 0u);
 }
 

@@ -1,5 +1,3 @@
-#include <filesystem>
-
 #include "desktop.h"
 
 namespace dv::test {
@@ -25,37 +23,22 @@ bool loadInto(HANDLE process, const std::wstring& name, const fs::path& marker) 
     return fs::exists(marker);
 }
 
-// Dayvane limits its DLL search to the system folder as it starts, before the
-// DLLs it loads late, so that a DLL dropped beside it (in a Downloads folder,
-// say) never runs. Under Wine a planted DLL cannot show that: even without the
-// lock, Wine runs its own built-in code for every name Dayvane or the system
-// asks for. So the running program is asked to load a DLL by its bare name, as
-// any code inside it would.
+// Dayvane locks its DLL search to the system folder as it starts, so that a DLL dropped beside it never runs.
+// Wine runs its built-in code for any name Dayvane or the system asks for, so a planted DLL cannot show the
+// lock: the running program is asked to load one by its bare name instead, as any code inside it would.
 TEST(DllSearch, ARunningDayvaneNeverLoadsADllFromItsOwnFolderByName) {
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_NE(::GetTempPathW(MAX_PATH, temp), 0u);
-    const fs::path folder = fs::path(temp) / L"Downloads f\u00fcr Dayvane";
-    struct Cleanup {
-        fs::path folder;
-        ~Cleanup() {
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
-        }
-    } cleanup{folder};
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy_file(dayvaneExe(), folder / L"Dayvane.exe");
     wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    fs::copy_file(fs::path(self).parent_path() / L"probe" / L"dayvane_probe.dll", folder / L"dayvane_probe.dll");
-    const fs::path marker = folder / L"dayvane_probe.dll.loaded";
+    ASSERT_NE(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const ScratchFolder folder(fs::temp_directory_path() / L"Downloads f\u00fcr Dayvane");
+    fs::copy_file(dayvaneExe(), folder.path / L"Dayvane.exe");
+    fs::copy_file(fs::path(self).parent_path() / L"probe" / L"dayvane_probe.dll", folder.path / L"dayvane_probe.dll");
+    const fs::path marker = folder.path / L"dayvane_probe.dll.loaded";
 
     Dayvane app;
-    ASSERT_TRUE(app.start((folder / L"Dayvane.exe").wstring()));
-    ASSERT_TRUE(app.waitForWindow());
+    ASSERT_TRUE(app.start(folder.path / L"Dayvane.exe"));
     EXPECT_FALSE(loadInto(app.process(), L"dayvane_probe.dll", marker))
         << "Dayvane loaded dayvane_probe.dll from its own folder: its DLL search is not locked to the system folder";
-    EXPECT_TRUE(loadInto(app.process(), (folder / L"dayvane_probe.dll").wstring(), marker))
+    EXPECT_TRUE(loadInto(app.process(), (folder.path / L"dayvane_probe.dll").wstring(), marker))
         << "the probe did not load even by its full path: this test cannot see a load";
 }
 

@@ -1,11 +1,7 @@
 #include "desktop.h"
 
-#include <tlhelp32.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <utility>
 
 namespace dv::test {
 
@@ -46,6 +42,21 @@ std::vector<char> capture(const RECT& r, BITMAPINFOHEADER& info) {
     return bits;
 }
 
+std::vector<HWND> topLevel(const wchar_t* cls) {
+    std::vector<HWND> found;
+    for (HWND h = ::FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = ::FindWindowExW(nullptr, h, cls, nullptr))
+        found.push_back(h);
+    return found;
+}
+
+HWND shownWindow(DWORD processId, const wchar_t* cls) {
+    for (HWND h : topLevel(cls)) {
+        DWORD pid = 0;
+        if (::GetWindowThreadProcessId(h, &pid) && pid == processId && ::IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -75,40 +86,25 @@ std::wstring read(HWND hwnd) {
 std::wstring className(HWND hwnd) { return read<::GetClassNameW>(hwnd); }
 std::wstring windowText(HWND hwnd) { return read<::GetWindowTextW>(hwnd); }
 
-std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls) {
-    std::vector<HWND> found;
-    for (HWND h = ::FindWindowExW(parent, nullptr, cls, nullptr); h; h = ::FindWindowExW(parent, h, cls, nullptr))
-        found.push_back(h);
-    return found;
-}
-
 HWND childWithText(HWND parent, const std::wstring& text) {
     for (HWND h = ::GetWindow(parent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
         if (windowText(h) == text) return h;
     return nullptr;
 }
 
-HWND shownWindow(DWORD processId, const wchar_t* cls) {
-    for (HWND h : childrenOfClass(nullptr, cls)) {
-        DWORD pid = 0;
-        if (::GetWindowThreadProcessId(h, &pid) && pid == processId && ::IsWindowVisible(h)) return h;
-    }
-    return nullptr;
+std::vector<HWND> mainWindows() { return topLevel(L"Dayvane.frmmain"); }
+
+HWND waitForShown(DWORD processId, const wchar_t* cls, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    pumpUntil([&] { return (found = shownWindow(processId, cls)) != nullptr; }, timeout);
+    return found;
 }
 
-HWND messageBoxOf(DWORD processId, std::wstring* prompt) {
-    HWND box = shownWindow(processId, L"#32770");
-    if (box && prompt) *prompt = windowText(::GetDlgItem(box, 0xFFFF));
-    return box;
-}
-
-std::wstring answerMessageBox(DWORD processId) {
-    HWND box = nullptr;
-    std::wstring prompt = L"(no message box)";
-    if (!pumpUntil([&] { return (box = messageBoxOf(processId, &prompt)) != nullptr; }, 10s)) return prompt;
+bool answerMessageBox(DWORD processId) {
+    HWND box = waitForShown(processId, L"#32770");
+    if (!box) return false;
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    pumpUntil([&] { return !::IsWindow(box); }, 10s);
-    return prompt;
+    return pumpUntil([&] { return !::IsWindow(box); }, 10s);
 }
 
 bool chooseMenu(HWND hwnd, MenuPath path) {
@@ -136,27 +132,30 @@ bool chooseMenu(HWND hwnd, MenuPath path) {
     return false;
 }
 
-std::vector<DWORD> processesNamed(const wchar_t* exe, DWORD parent) {
-    std::vector<DWORD> found;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
-        if ((parent == 0 || entry.th32ParentProcessID == parent) && ::lstrcmpiW(entry.szExeFile, exe) == 0)
-            found.push_back(entry.th32ProcessID);
-    if (snapshot != INVALID_HANDLE_VALUE) ::CloseHandle(snapshot);
-    return found;
+std::optional<DWORD> runToEnd(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return std::nullopt;
+    DWORD exit = 0;
+    std::optional<DWORD> code;
+    if (::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(info.hProcess, &exit))
+        code = exit;
+    else
+        ::TerminateProcess(info.hProcess, 99);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return code;
 }
+
+std::wstring inQuotes(const fs::path& exe) { return L"\"" + exe.wstring() + L"\""; }
 
 std::optional<std::wstring> regString(const std::wstring& key, const wchar_t* name) {
     wchar_t data[2048] = {};
     DWORD bytes = sizeof data;
     if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &bytes)) return {};
     return data;
-}
-
-void regDelete(const std::wstring& key, const wchar_t* name) {
-    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name);
 }
 
 std::wstring dayvaneExe() { return fromEnvOr(L"DAYVANE_EXE", L"..\\..\\Dayvane.exe").wstring(); }
@@ -194,26 +193,21 @@ Dayvane::~Dayvane() {
     ::CloseHandle(info_.hProcess);
 }
 
-::testing::AssertionResult Dayvane::start(const std::wstring& exe) {
-    std::wstring commandLine = L"\"" + exe + L"\"";
+::testing::AssertionResult Dayvane::start(const fs::path& exe) {
+    std::wstring commandLine = inQuotes(exe);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         fs::path(exe).parent_path().c_str(), &startup, &info_))
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          exe.parent_path().c_str(), &startup, &info_))
+        return ::testing::AssertionFailure() << "could not start " << exe.string() << ": " << ::GetLastError();
+    hwnd_ = waitForShown(info_.dwProcessId, L"Dayvane.frmmain", 20s);
+    if (hwnd_ && ::WaitForInputIdle(info_.hProcess, 10000) == 0)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "could not start " << fs::path(exe).string() << ": " << ::GetLastError();
+    return ::testing::AssertionFailure() << "no main window was shown" << (running() ? "" : "; the process has ended");
 }
 
-::testing::AssertionResult Dayvane::waitForWindow(std::chrono::milliseconds timeout) {
-    if (pumpUntil([&] { return (hwnd_ = shownWindow(info_.dwProcessId, L"Dayvane.frmmain")) != nullptr; }, timeout) &&
-        ::WaitForInputIdle(info_.hProcess, 10000) == 0)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "no main window of the new process was shown"
-                                         << (running() ? "" : "; the process has ended");
-}
-
-bool Dayvane::waitForExit(std::chrono::milliseconds timeout, DWORD* code) {
-    if (::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
+bool Dayvane::waitForExit(DWORD* code) {
+    if (::WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0) return false;
     if (code) ::GetExitCodeProcess(info_.hProcess, code);
     return true;
 }
