@@ -36,7 +36,7 @@ TEST_F(StartedDayvane, EveryWindowOnScreen) {
 TEST_F(StartedDayvane, SecondStartBringsTheRunningWindowBackAndLeaves) {
     ASSERT_TRUE(app.choose({2, -1}));  // Minimise
     ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(app.hwnd()); })) << "Minimise left it shown";
-    EXPECT_EQ(runToEnd(inQuotes(dayvaneExe())), DWORD{0}) << "the second Dayvane failed or stayed";
+    EXPECT_EQ(runToEnd(inQuotes(dayvaneExe()), 10s), DWORD{0}) << "the second Dayvane failed or stayed";
     EXPECT_TRUE(pumpUntil([&] { return ::IsWindowVisible(app.hwnd()) != FALSE; })) << "the first stayed hidden";
 
     DWORD code = 1;

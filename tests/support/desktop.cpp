@@ -132,7 +132,7 @@ bool chooseMenu(HWND hwnd, MenuPath path) {
     return false;
 }
 
-std::optional<DWORD> runToEnd(std::wstring commandLine) {
+std::optional<DWORD> runToEnd(std::wstring commandLine, std::chrono::milliseconds timeout) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -140,7 +140,8 @@ std::optional<DWORD> runToEnd(std::wstring commandLine) {
         return std::nullopt;
     DWORD exit = 0;
     std::optional<DWORD> code;
-    if (::WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0 && ::GetExitCodeProcess(info.hProcess, &exit))
+    const auto ms = static_cast<DWORD>(timeout.count());
+    if (::WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0 && ::GetExitCodeProcess(info.hProcess, &exit))
         code = exit;
     else
         ::TerminateProcess(info.hProcess, 99);

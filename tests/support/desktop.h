@@ -37,7 +37,7 @@ constexpr MenuPath kAddToStartUp{1, 0};  // the options dialog
 bool chooseMenu(HWND hwnd, MenuPath path);
 
 // Runs a command line to its end: its exit code, or nothing when it did not start or end.
-std::optional<DWORD> runToEnd(std::wstring commandLine);
+std::optional<DWORD> runToEnd(std::wstring commandLine, std::chrono::milliseconds timeout = 2min);
 std::wstring inQuotes(const std::filesystem::path& exe);
 // Values under HKEY_CURRENT_USER.
 std::optional<std::wstring> regString(const std::wstring& key, const wchar_t* name);
