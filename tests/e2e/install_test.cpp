@@ -167,7 +167,7 @@ TEST_F(Installer, UpdateStaysInItsFolderAndRestartsDayvane) {
 // A portable copy elsewhere is not the installation's: it keeps running, and its start-up entry and settings
 // stay, so that the next session still starts it from its folder with blanks and letters beyond ASCII. Under
 // Wine plain wineboot starts a session as a log-on does.
-TEST_F(Installer, PortableCopyRunsOnThroughInstallAndUninstall) {
+TEST_F(Installer, PortableCopyRunsOnAndStartsAgainNextSession) {
     const fs::path portable = envPath(L"DAYVANE_PORTABLE") / L"Dayvane.exe";
     ASSERT_TRUE(fs::exists(portable)) << "DAYVANE_PORTABLE names no unpacked zip (make package)";
     struct Cleanup {

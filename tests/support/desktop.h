@@ -66,7 +66,7 @@ public:
 
     // Until its main window is shown and its start-up is over.
     ::testing::AssertionResult start(const std::filesystem::path& exe = dayvaneExe());
-    // True when the process ended within the time; its exit code in *code.
+    // True when the process ended within 10 s; its exit code in *code.
     bool waitForExit(DWORD* code = nullptr);
     bool running() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
