@@ -114,6 +114,10 @@ TEST_F(Installer, SilentInstallThenUninstallLeavesNothingOfDayvane) {
     DWORD kib = 0, size = sizeof kib;
     ::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr, &kib, &size);
     EXPECT_GE(kib * 1024ull, bytes) << "the size shown is less than what is installed";
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const auto today = std::to_wstring(now.wYear * 10000 + now.wMonth * 100 + now.wDay);
+    EXPECT_EQ(regString(kUninstallKey, L"InstallDate"), today) << "the entry does not carry today as its install date";
     EXPECT_TRUE(linksTo(startMenuLink, installed));
     EXPECT_TRUE(mainWindows().empty()) << "the silent install started Dayvane";
 
