@@ -1,35 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <memory>
-#include <string>
-#include <string_view>
 
-#include "win32.h"
+#include "handles.h"
+#include "support.h"
 
-#include <commctrl.h>
 #include <psapi.h>
 #include <winternl.h>
 
-#include "about_box/about_box.h"
-#include "about_services.h"
-#include "handles.h"
-#include "main_window/main_window.h"
-#include "options_dialog/options_dialog.h"
-#include "options_services.h"
-#include "readme_window/readme_window.h"
-#include "services.h"
-#include "support.h"
-
-// Every window of the program opened and closed many times, and the clock
-// run for a long day: the handles the Win32 layer wraps must all come back,
-// no GDI object may stay behind and the process must not grow.
-// DAYVANE_LEAK_CYCLES sets the number of cycles: make bench runs the
-// budget's 500 (and 100 000 ticks); the exact counts need far fewer.
+// Every window of the program opened and closed many times, and the clock run for a long day: the handles
+// the Win32 layer wraps must all come back, no GDI object may stay behind and the process must not grow.
+// DAYVANE_LEAK_CYCLES sets the cycles: make bench runs 500 (and 100 000 ticks); exact counts need fewer.
 namespace dv::test {
 namespace {
 
@@ -38,38 +22,13 @@ const int kTicks = 200 * kCycles;
 constexpr int kWarmUpCycles = 10;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-// Closing the main window ends the program by quitting the message loop:
-// here that would be the test runner's.
-class RecordingApplication final : public Application {
-public:
-    int quits = 0;
-    int run() override { return 0; }
-    void quit() override { ++quits; }
-};
-
-// Every load of the main window adds its icon and every close removes it,
-// each a round trip to the shell's notification area: a thousand of them once
-// left Wine's explorer stuck inside its CreateIcon, and the test with it. The
-// icon's own handle is covered where the window tests register it.
-class RecordingNotifyIcon final : public NotifyIcon {
-public:
-    int added = 0, removed = 0;
-    bool add(std::uintptr_t, std::string_view) override {
-        ++added;
-        return true;
-    }
-    void remove() override { ++removed; }
-};
-
 bool underWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
+// The working set as the system counts it, and the private bytes (heaps, stacks, VirtualAlloc) added up
+// from the address space: Wine reports no PrivateUsage, and its PagefileUsage counts its X11 driver too.
 struct Memory {
-    double workingSet = 0;    // resident, as the system counts it
-    double privateBytes = 0;  // committed and not shared: heaps, stacks, VirtualAlloc
+    double workingSet = 0, privateBytes = 0;
 };
-
-// The private bytes are added up from the address space: Wine reports no
-// PrivateUsage, and its PagefileUsage counts its own X11 driver's memory too.
 Memory memoryNow() {
     Memory m;
     PROCESS_MEMORY_COUNTERS counters{};
@@ -84,9 +43,9 @@ Memory memoryNow() {
     return m;
 }
 
-// The GDI objects of this process. GetGuiResources says 0 under Wine; there
-// the handle table the PEB points at (GdiSharedHandleTable, at 0xF8) is the
-// process's own: 0x10000 entries of 24 bytes, each with its type at byte 14.
+// The GDI objects of this process. GetGuiResources says 0 under Wine; there the handle table the PEB
+// points at (GdiSharedHandleTable, at 0xF8) is the process's own: 0x10000 entries of 24 bytes, each with
+// its type at byte 14.
 long gdiObjects() {
     if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
     PROCESS_BASIC_INFORMATION process{};
@@ -98,17 +57,12 @@ long gdiObjects() {
     return live;
 }
 
-// Wine's month calendar makes a bold font at each WM_SETFONT and frees only
-// the last one it made: each font given to a view leaves one behind.
-long& calendarFonts() {
-    static long given = 0;
-    return given;
-}
-
+// Wine's month calendar makes a bold font at each WM_SETFONT and frees only the last one it made.
+long calendarFonts = 0;
 LRESULT CALLBACK countCalendarFonts(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_SETFONT && call->wParam && className(call->hwnd) == MONTHCAL_CLASSW)
-        ++calendarFonts();
+        ++calendarFonts;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -123,46 +77,23 @@ long objectsLeftPerCalendarFont() {
 }
 
 // Runs what is waiting, paints included, without waiting for more.
-void drain() {
-    pumpUntil([] { return true; }, std::chrono::milliseconds(0));
-}
+void drain() { pumpUntil([] { return true; }, 0ms); }
 
-class LeakCheck : public ::testing::Test {
+class LeakCheck : public RealWindows {
 protected:
-    // One open-and-close of each window, the way a user closes it.
+    // One open-and-close of each window, the way a user closes it. The main window's close ends the
+    // program; the read-me window only hides, as in the program, which never unloads it.
     void cycle() {
-        for (Form* form : std::initializer_list<Form*>{&frmmain, &frmstartup, &frmAbout, &ThumbFrm5}) {
+        for (Form* form : forms) {
             form->Show();
             drain();
-            ::SendMessageW(reinterpret_cast<HWND>(form->hWnd()), WM_CLOSE, 0, 0);
+            ::SendMessageW(hwndOf(*form), WM_CLOSE, 0, 0);
             drain();
-            // The main window's close ends the program; the read-me window
-            // only hides, as in the program, which never unloads it.
             if (form != &ThumbFrm5) form->Unload();
         }
     }
-
-    RecordingMessageBox messages;
-    RecordingApplication application;
-    win32::SystemClock clock;
-    win32::PrimaryScreen screen;
-    RecordingNotifyIcon notifyIcon;
-    win32::RegistrySettings settings;
-    win32::RunKeyStartup startup;
-    win32::DesktopShortcutMaker shortcuts;
-    win32::ShellExecuteOpen shell;
-    win32::ReadOnlyRegistry registry;
-    win32::SystemFileQuery files;
-    win32::CreateProcessStart processes;
-    const AppIdentity identity = win32::runningIdentity();
-    OptionsDialog frmstartup{{toolkit(), messages}, {settings, startup, shortcuts}, identity};
-    AboutBox frmAbout{{toolkit(), messages}, {shell, registry, files, processes}, identity};
-    ReadmeWindow ThumbFrm5{{toolkit(), messages}};
-    MainWindow frmmain{{toolkit(), messages},
-                       {clock, screen, notifyIcon, application},
-                       {.options = [this] { frmstartup.Show(); },
-                        .about = [this] { frmAbout.Show(); },
-                        .readme = [this] { ThumbFrm5.Show(); }}};
+    // The icon's own handle is covered where the window tests add it.
+    void SetUp() override { notifyIcon.toShell = false; }
 };
 
 TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
@@ -178,8 +109,7 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
         ::SetWindowsHookExW(WH_CALLWNDPROC, countCalendarFonts, nullptr, ::GetCurrentThreadId()),
         ::UnhookWindowsHookEx);
     ASSERT_TRUE(hook);
-    const long handlesBefore = win32::liveHandles();
-    const long gdiBefore = gdiObjects();
+    const long handlesBefore = win32::liveHandles(), gdiBefore = gdiObjects();
     ASSERT_GT(gdiBefore, 0) << "no count of GDI objects";
     const Memory before = memoryNow();
     ASSERT_GT(before.workingSet, 0) << "no memory figures from K32GetProcessMemoryInfo";
@@ -189,8 +119,8 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
         cycle();
         ASSERT_EQ(win32::liveHandles(), handlesBefore) << "after cycle " << i + 1;
     }
-    // Hidden, as in the notification area: the caption is then only
-    // stored, not drawn, which takes Wine a millisecond a time.
+    // Hidden, as in the notification area: the caption is then only stored, not drawn, which takes Wine a
+    // millisecond a time.
     frmmain.Show();
     frmmain.Hide();
     drain();
@@ -205,12 +135,11 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
     const Memory after = memoryNow();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(win32::liveHandles(), handlesBefore);
-    const long gdiLeft = gdiObjects() - gdiBefore, wineFonts = perCalendarFont * calendarFonts();
+    const long gdiLeft = gdiObjects() - gdiBefore, wineFonts = perCalendarFont * calendarFonts;
     EXPECT_LE(gdiLeft, wineFonts) << "GDI objects left behind, beyond the month calendars' own";
     EXPECT_LE(after.privateBytes - before.privateBytes, kMiB);
-    // Under Wine the working set also holds what Wine's own month calendar
-    // keeps: it makes a bold font at every WM_SETFONT and never frees it
-    // (its X11 side grows with the windows as well). make bench shows it.
+    // Under Wine the working set also holds what Wine's month calendar keeps (the bold fonts above, and
+    // its X11 side grows with the windows as well). make bench shows it.
     if (!underWine()) {
         EXPECT_LE(after.workingSet - before.workingSet, kMiB);
     }

@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "about_services.h"
-#include "handles.h"
-#include "options_services.h"
 #include "support.h"
-#include "text.h"
 
 #include <knownfolders.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
-// The services against the real registry, shell and file system; the value kinds are read by the
-// windows in their own test.
+// The services against the real registry, shell and file system; the windows read the value kinds.
 namespace dv::test {
 namespace {
 
@@ -41,8 +34,7 @@ TEST(RegistryReader, OpensForReadingOnlyAndRefusesNamesWithANul) {
     EXPECT_EQ(key, 0u);
 }
 
-// Writing and removing the Run value itself is seen whole in the options dialog's end-to-end test;
-// an empty name would be the key's default value.
+// An empty name would be the key's default value; the Run value itself is seen end to end.
 TEST(RunValue, RemovingAnAbsentValueSucceedsAndAnEmptyNameIsRefused) {
     win32::RunKeyStartup startup;
     EXPECT_TRUE(startup.remove("DayvaneTests absent \xc3\xa9t\xc3\xa9"));
@@ -95,8 +87,8 @@ TEST(DesktopShortcut, LoadsBackAsMadeAndASecondReplacesIt) {
     fs::remove_all(folder, ignored);
 }
 
-// Copies of this test program in a folder with blanks and letters beyond
-// ASCII; started with DAYVANE_LAUNCHED set, a copy leaves "<its path>.ran".
+// Copies of this test program in a folder with blanks and letters beyond ASCII; started with
+// DAYVANE_LAUNCHED set, a copy leaves "<its path>.ran".
 class LaunchFolder : public ::testing::Test {
 protected:
     void SetUp() override {

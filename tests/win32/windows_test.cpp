@@ -1,39 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <optional>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "../fakes/fake_about.h"
-#include "about_box/about_box.h"
-#include "about_services.h"
-#include "assets/resource_ids.h"
-#include "main_window/main_window.h"
+#include "../fakes/fake_services.h"
+#include "main_window/clock_caption.h"
 #include "messages.h"
-#include "options_dialog/options_dialog.h"
-#include "options_services.h"
-#include "readme_window/readme_window.h"
-#include "services.h"
 #include "support.h"
-#include "text.h"
 
 #include <shellapi.h>
 
-// Each window of the program on the real toolkit and services: what only real controls show
-// (pixels and fonts at a DPI, the native order, message routing) and the real registry's value kinds.
+// Each window of the program on the real toolkit and services: what only real controls show (pixels and
+// fonts at a DPI, the native order, message routing, the real timer) and the real registry's value kinds.
 namespace dv::test {
 namespace {
 
-using namespace std::chrono_literals;
 using namespace std::string_literals;
 
-HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
+int twipsToPx(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
 
-// The control whose designed box the child covers at the form's DPI.
-const Control* controlOf(const Form& form, HWND child) {
+RECT rectInParent(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The control whose designed box the child covers at the form's DPI: a child anywhere else is misplaced.
+std::string nameOf(const Form& form, HWND child) {
     const RECT r = rectInParent(child);
     const auto px = [&](int twips) { return twipsToPx(twips, form.dpi()); };
     for (const Control* c : form.controls()) {
@@ -41,19 +38,14 @@ const Control* controlOf(const Form& form, HWND child) {
         // A line is as high as its stroke.
         if (b.width > 0 && r.left == px(b.left) && r.top == px(b.top) && r.right == px(b.left) + px(b.width) &&
             (b.height == 0 || r.bottom == px(b.top) + px(b.height)))
-            return c;
+            return c->name();
     }
-    return nullptr;
+    return "<" + win32::narrow(className(child)) + " on no designed box>";
 }
 
-std::string nameOf(const Form& form, HWND child) {
-    const Control* c = controlOf(form, child);
-    return c ? c->name() : "<" + win32::narrow(className(child)) + " on no designed box>";
-}
-
-HWND childNamed(const Form& form, const std::string& name) {
-    for (HWND h = ::GetWindow(hwndOf(form), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
-        if (nameOf(form, h) == name) return h;
+const Control* controlNamed(const Form& form, const std::string& name) {
+    for (const Control* c : form.controls())
+        if (c->name() == name) return c;
     return nullptr;
 }
 
@@ -75,44 +67,11 @@ bool showsItAll(HWND child, const RECT& parentClient) {
     return last > 0 && 2 * top(last) - top(last - 1) <= box.bottom - box.top;
 }
 
-// Every window of the program with the real services; only the message box
-// and the About box's links and launches are recorded.
-class RealWindows : public ::testing::Test {
-protected:
-    void chooseMenu(const wchar_t* caption) {
-        const UINT id = menuItemId(hwndOf(frmmain), caption);
-        ASSERT_NE(id, 0u) << "no menu item";
-        ::SendMessageW(hwndOf(frmmain), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-        pumpFor(20ms);
-    }
-    // What the shell is asked about the program's own icon (hWnd, uID 1).
-    bool askShell(DWORD what) {
-        NOTIFYICONDATAW data{};
-        data.cbSize = sizeof data;
-        data.hWnd = hwndOf(frmmain);
-        data.uID = 1;
-        return ::Shell_NotifyIconW(what, &data) != FALSE;
-    }
-
-    RecordingMessageBox messages;
-    win32::SystemClock clock;
-    win32::PrimaryScreen screen;
-    win32::ShellNotifyIcon notifyIcon{instance(), IDI_DAYVANE};
-    win32::MessageLoop loop;
-    win32::RegistrySettings settings;
-    win32::RunKeyStartup startup;
-    win32::DesktopShortcutMaker shortcuts;
-    win32::ReadOnlyRegistry registry;
-    win32::SystemFileQuery files;
-    fakes::FakeShellOpen shell;
-    fakes::FakeProcessStart processes;
-    const AppIdentity identity = win32::runningIdentity();
-    MainWindow frmmain{{toolkit(), messages}, {clock, screen, notifyIcon, loop}, {}};
-    OptionsDialog frmstartup{{toolkit(), messages}, {settings, startup, shortcuts}, identity};
-    AboutBox frmAbout{{toolkit(), messages}, {shell, registry, files, processes}, identity};
-    ReadmeWindow ThumbFrm5{{toolkit(), messages}};
-    Form* const forms[4] = {&frmmain, &frmstartup, &frmAbout, &ThumbFrm5};
-};
+LONG fontHeight(HWND child) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return std::abs(lf.lfHeight);
+}
 
 // --- one layout check per window, at the DPI it starts with and at 144 --------
 
@@ -144,11 +103,6 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
         EXPECT_LE(std::abs(outer.top + outer.bottom - work.top - work.bottom), 1);
     }
     const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
-    const auto fontHeight = [](HWND child) {
-        LOGFONTW lf{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-        return std::abs(lf.lfHeight);
-    };
     std::map<HWND, LONG> fontsAtStart;
     const int startDpi = form.dpi();
     for (const int dpi : {startDpi, 144}) {
@@ -166,14 +120,14 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
         EXPECT_LT(client.bottom, twipsToPx(form.design().clientHeight, dpi) + ::GetSystemMetricsForDpi(SM_CYMENU, dpi));
         std::vector<std::string> order, tabs;
         for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            order.push_back(nameOf(form, child));
-            EXPECT_TRUE(showsItAll(child, client)) << order.back();
+            const std::string name = order.emplace_back(nameOf(form, child));
+            EXPECT_TRUE(showsItAll(child, client)) << name;
             ::SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            const Control* control = controlOf(form, child);
-            EXPECT_EQ(::GetCursor() == hand, control && control->design().pointer == Pointer::Hand) << order.back();
+            const Control* control = controlNamed(form, name);
+            EXPECT_EQ(::GetCursor() == hand, control && control->design().pointer == Pointer::Hand) << name;
             // A month view may take a smaller font to fit.
             if (fontsAtStart.count(child) && className(child) != MONTHCAL_CLASSW) {
-                EXPECT_NEAR(fontHeight(child), fontsAtStart[child] * dpi / startDpi, 1) << order.back();
+                EXPECT_NEAR(fontHeight(child), fontsAtStart[child] * dpi / startDpi, 1) << name;
             }
             fontsAtStart.emplace(child, fontHeight(child));
         }
@@ -204,7 +158,6 @@ INSTANTIATE_TEST_SUITE_P(
 // --- registry values as other programs may have left them ---------------------
 
 const std::wstring kKey = L"Software\\DayvaneTests \u00c4rger\\Kinds";
-const std::string kApp = "DayvaneTests \xc3\x84rger";
 
 struct Kind {
     const char* name;
@@ -228,7 +181,7 @@ TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
     std::string text = "stale";
     const bool found = frmAbout.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(kKey), "Value", text);
     EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
-    EXPECT_EQ(settings.read(kApp, "Kinds", "Value"), kind.settingsReads);
+    EXPECT_EQ(settings.read("DayvaneTests \xc3\x84rger", "Kinds", "Value"), kind.settingsReads);
 }
 
 // Windows keeps a REG_SZ as written; Wine adds a NUL. Either way the text is whole.
@@ -252,49 +205,6 @@ INSTANTIATE_TEST_SUITE_P(
         Kind{"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- keys and the mouse, as the program's message loop hands them on ---------
-
-struct Input {
-    const char* name;
-    int form;
-    const char* target;  // the control that gets it; nullptr: the one with the focus
-    UINT message;
-    WPARAM key;
-    bool loaded, visible;
-    size_t launches;  // links opened, programs started, messages shown
-};
-
-class WindowInput : public RealWindows, public ::testing::WithParamInterface<Input> {};
-
-TEST_P(WindowInput, ReachesTheHandlerItIsFor) {
-    const Input& in = GetParam();
-    Form& form = *forms[in.form];
-    form.Show();
-    pumpFor(20ms);
-    MSG msg{in.target ? childNamed(form, in.target) : ::GetFocus(), in.message, in.key, 0, 0, {}};
-    ASSERT_NE(msg.hwnd, nullptr);
-    if (in.message == WM_SYSCHAR) msg.lParam = 1 << 29;  // Alt is down
-    if (!::IsDialogMessageW(::GetActiveWindow(), &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    pumpFor(20ms);
-    EXPECT_EQ(form.loaded(), in.loaded);
-    EXPECT_EQ(::IsWindowVisible(hwndOf(form)) != FALSE, in.visible);
-    EXPECT_EQ(processes.attempts.size() + messages.prompts.size() + shell.calls.size(), in.launches);
-}
-
-// Esc is no press of the focused button.
-INSTANTIATE_TEST_SUITE_P(
-    Routing, WindowInput,
-    ::testing::Values(Input{"AboutEnterOnOk", 2, nullptr, WM_KEYDOWN, VK_RETURN, false, false, 0},
-                      Input{"AboutEscOnContactUs", 2, "Command1", WM_KEYDOWN, VK_ESCAPE, false, false, 0},
-                      Input{"AboutAltS", 2, nullptr, WM_SYSCHAR, 's', true, true, 1},
-                      Input{"AboutWebSiteClick", 2, "Label4", WM_LBUTTONDOWN, MK_LBUTTON, true, true, 1},
-                      Input{"ReadmeEnter", 3, nullptr, WM_KEYDOWN, VK_RETURN, true, false, 0},
-                      Input{"ReadmeEsc", 3, nullptr, WM_KEYDOWN, VK_ESCAPE, true, false, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // --- the main window --------------------------------------------------------
 
 // The real timer must be armed again after every tick.
@@ -309,31 +219,46 @@ TEST_F(RealWindows, ClockInTheCaptionKeepsTicking) {
         << "the caption changed " << captions.size() - 1 << " times, last to " << win32::narrow(captions.back());
 }
 
+// The next-month arrow, found the way a user would: by looking along the title.
+bool findNextArrow(HWND monthCalendar, POINT& at) {
+    RECT client{};
+    ::GetClientRect(monthCalendar, &client);
+    MCHITTESTINFO hit{};
+    hit.cbSize = sizeof hit;
+    for (hit.pt.y = 1; hit.pt.y < client.bottom / 3; hit.pt.y += 2)
+        for (hit.pt.x = client.right - 1; hit.pt.x > client.right / 2; hit.pt.x -= 2)
+            if (::SendMessageW(monthCalendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)),
+                hit.uHit == MCHT_TITLEBTNNEXT)
+                return at = hit.pt, true;
+    return false;
+}
+
 TEST_F(RealWindows, ArrowClickOnTheMainViewMovesBothViews) {
     frmmain.Show();
     frmmain.mv1.setValue({2024, 12, 20});
     frmmain.AdjDate();
+    const std::vector<HWND> views = childrenOfClass(hwndOf(frmmain), MONTHCAL_CLASSW);
+    ASSERT_EQ(views.size(), 2u);
     POINT arrow{};
-    ASSERT_TRUE(findNextArrow(childNamed(frmmain, "mv1"), arrow));
-    clickAt(childNamed(frmmain, "mv1"), arrow);
-    pumpFor(50ms);
-    EXPECT_EQ(frmmain.mv1.Value(), (Date{2025, 1, 20}));
-    const SYSTEMTIME next = currentSelection(childNamed(frmmain, "mv3"));
+    ASSERT_TRUE(findNextArrow(views[0], arrow));
+    ::SendMessageW(views[0], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(arrow.x, arrow.y));
+    ::SendMessageW(views[0], WM_LBUTTONUP, 0, MAKELPARAM(arrow.x, arrow.y));
+    EXPECT_TRUE(pumpUntil([&] { return frmmain.mv1.Value() == Date{2025, 1, 20}; }));
+    SYSTEMTIME next{};
+    ::SendMessageW(views[1], MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&next));
     EXPECT_EQ((Date{next.wYear, next.wMonth, next.wDay}), frmmain.mv3.Value());
     EXPECT_EQ(frmmain.mv3.Month(), 2);
 }
 
-// The dialog manager turns Esc and Enter into IDCANCEL and IDOK; they must
-// not be taken for menu items such as Exit.
+// The dialog manager turns Esc and Enter into IDCANCEL and IDOK; they must not be taken for menu items.
 TEST_F(RealWindows, DialogKeyCommandsAreNoMenuItems) {
     frmmain.Show();
-    pumpUntil([&] { return frmmain.iconRegistered(); });  // added once the first frame is drawn
+    ASSERT_TRUE(frmmain.iconRegistered());
     for (WPARAM id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDCLOSE, IDHELP})
         ::SendMessageW(hwndOf(frmmain), WM_COMMAND, id, 0);
-    MSG quit;
-    EXPECT_FALSE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program was told to end";
+    EXPECT_EQ(application.quits, 0) << "the program was told to end";
     EXPECT_TRUE(::IsWindowVisible(hwndOf(frmmain)));
-    chooseMenu(L"Minimise");
+    runMenu(L"Minimise");
     EXPECT_FALSE(::IsWindowVisible(hwndOf(frmmain))) << "the menu no longer works";
 }
 
@@ -344,30 +269,96 @@ TEST_F(RealWindows, OnlyAFinishedClickOrKeySelectOnTheIconBringsTheWindowBackInF
     HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, instance(), 0);
     for (const auto& [name, mouse, restores] :
          {std::tuple{"LeftButtonUp", WM_LBUTTONUP, true}, std::tuple{"RightButtonUp", WM_RBUTTONUP, true},
-          std::tuple{"KeySelect", NIN_KEYSELECT, true}, std::tuple{"MouseMove", WM_MOUSEMOVE, false},
-          std::tuple{"LeftButtonDown", WM_LBUTTONDOWN, false}, std::tuple{"DoubleClick", WM_LBUTTONDBLCLK, false}}) {
-        chooseMenu(L"Minimise");
+          std::tuple{"KeySelect", NIN_KEYSELECT, true}, std::tuple{"LeftButtonDown", WM_LBUTTONDOWN, false}}) {
+        runMenu(L"Minimise");
         ::SetForegroundWindow(other);
         ::SendMessageW(hwndOf(frmmain), win32::kTrayCallbackMessage, 0, MAKELPARAM(mouse, 1));
-        pumpFor(50ms);
+        const auto inFront = [&] { return ::GetForegroundWindow() == hwndOf(frmmain); };
+        EXPECT_EQ(pumpUntil(inFront, restores ? 5s : 0ms), restores) << name;
         EXPECT_EQ(::IsWindowVisible(hwndOf(frmmain)) != FALSE, restores) << name;
-        EXPECT_EQ(::GetForegroundWindow() == hwndOf(frmmain), restores) << name;
     }
     ::DestroyWindow(other);
 }
 
-// Under Wine an icon goes with its dead window anyway: what the program asked
-// the shell for shows only while its window lives.
+// Under Wine an icon goes with its dead window anyway: what the program asked the shell for shows only
+// while its window lives.
 TEST_F(RealWindows, ShellKnowsTheIconUntilExitAndGetsItBackAfterARestart) {
+    const auto askShell = [&](DWORD what) {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = hwndOf(frmmain);
+        data.uID = 1;
+        return ::Shell_NotifyIconW(what, &data) != FALSE;
+    };
     frmmain.Show();
-    pumpUntil([&] { return frmmain.iconRegistered(); });  // added once the first frame is drawn
     ASSERT_TRUE(askShell(NIM_MODIFY)) << "the shell took no icon";
     ASSERT_TRUE(askShell(NIM_DELETE));
     ::SendMessageW(hwndOf(frmmain), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(askShell(NIM_MODIFY)) << "not added again when the shell restarted";
-    chooseMenu(L"Exit");
+    runMenu(L"Exit");
     ASSERT_TRUE(::IsWindow(hwndOf(frmmain)));
     EXPECT_FALSE(askShell(NIM_MODIFY)) << "the icon stayed after Exit";
+}
+
+// The main window on a clock the test sets.
+class MainWindowOnAClock : public RealWindows {
+protected:
+    void SetUp() override { window.Show(); }
+    fakes::FakeClock fixed;
+    MainWindow window{{toolkit(), messages}, {fixed, screen, notifyIcon, application}, {}};
+};
+
+// What the system does as the window goes out of sight and back: a ShowWindow (message 0), a session
+// change or a change of the display's state, sent as a POWERBROADCAST_SETTING.
+void change(HWND hwnd, UINT message, WPARAM how) {
+    struct { GUID setting; DWORD length, data; } display{GUID_SESSION_DISPLAY_STATUS, sizeof(DWORD), DWORD(how)};
+    if (!message) {
+        ::ShowWindow(hwnd, static_cast<int>(how));
+    } else if (message == WM_POWERBROADCAST) {
+        ::SendMessageW(hwnd, message, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&display));
+    } else {
+        ::SendMessageW(hwnd, message, how, 0);
+    }
+}
+
+TEST_F(MainWindowOnAClock, TheClockRunsOnlyWhileSeenAndIsRightTheMomentItIsSeenAgain) {
+    constexpr UINT kSession = WM_WTSSESSION_CHANGE, kPower = WM_POWERBROADCAST;
+    const struct { const char* what; UINT message; WPARAM how; bool seen; } steps[] = {
+        {"hidden", 0, SW_HIDE, false}, {"shown", 0, SW_SHOW, true}, {"minimised", 0, SW_MINIMIZE, false},
+        {"restored", 0, SW_RESTORE, true}, {"minimised again", 0, SW_MINIMIZE, false},
+        {"and hidden", 0, SW_HIDE, false}, {"shown restored", 0, SW_RESTORE, true},
+        {"locked", kSession, WTS_SESSION_LOCK, false}, {"unlocked", kSession, WTS_SESSION_UNLOCK, true},
+        {"display off", kPower, 0, false}, {"display on", kPower, 1, true}, {"display dimmed", kPower, 2, true}};
+    for (bool wasSeen = true; const auto& step : steps) {
+        fixed.time.minute = (fixed.time.minute + 1) % 60;
+        change(hwndOf(window), step.message, step.how);
+        EXPECT_EQ(window.Timer1.Enabled(), step.seen) << step.what;
+        if (step.seen && !wasSeen) {
+            const std::string now = clockCaption(fixed.longTimeText(fixed.time));
+            EXPECT_EQ(win32::narrow(windowText(hwndOf(window))), now) << step.what;
+        }
+        wasSeen = step.seen;
+    }
+}
+
+// Wine's month calendar keeps a copy of every font it is given: one per view and load.
+std::vector<HFONT> fontsGiven;
+LRESULT CALLBACK recordFonts(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETFONT && className(call->hwnd) == MONTHCAL_CLASSW)
+        fontsGiven.push_back(reinterpret_cast<HFONT>(call->wParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowOnAClock, BothMonthViewsGetOneFontOnceAcrossLoads) {
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, recordFonts, nullptr, ::GetCurrentThreadId());
+    for (int load = 0; load < 2; ++load) {
+        window.Unload();
+        window.Show();
+    }
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_EQ(fontsGiven.size(), 4u);
+    EXPECT_EQ(std::count(fontsGiven.begin(), fontsGiven.end(), fontsGiven[0]), 4);
 }
 
 }  // namespace
