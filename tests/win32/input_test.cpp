@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/text_controls.h"
 #include "support.h"
 
 // Real keys and clicks through the system's input queue and the dialog manager, as a user gives them,
-// and the real peers' reaction to a change of the system's colours.
+// and the peers' reaction to a change of the system's colours.
 namespace dv::test {
 namespace {
 
@@ -78,57 +77,36 @@ TEST_F(RealWindows, FocusFollowsTheUserIntoTheAboutBoxAndBack) {
     EXPECT_TRUE(runUntil([&] { return ::GetFocus() == command1; })) << "the main window did not get its focus back";
 }
 
-// Wine cannot switch high contrast on: the test sets what the windows read and notifies them as the
-// system does. The design's colours are no system colour.
-struct Settable final : Accessibility {
-    bool on = false;
-    bool highContrast() const override { return on; }
-};
-
-struct Painted final : Form {
-    Painted(dv::Toolkit& kit, MessageBox& messages)
-        : Form({kit, messages}, {.name = "frmpainted", .caption = "", .clientWidth = 3000, .clientHeight = 3000}),
-          view(*this, {.name = "view", .box = {0, 0, 2700, 2370}},
-               {.colors = {.titleBack = 0x224466, .text = 0x4488AA}}),
-          link(*this, {.name = "link", .box = {0, 2500, 2000, 255}, .foreColor = 0x5599BB, .link = true}, "Link") {}
-    MonthView view;
-    Label link;
-};
-
 bool isSystemColour(COLORREF c) {
     for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i)
         if (::GetSysColor(i) == c) return true;
     return false;
 }
 
-TEST(HighContrastWindows, FollowTheSettingAtOnceAndGoBackToTheDesignExactly) {
-    Settable accessibility;
-    win32::Toolkit kit{instance(), accessibility};
-    RecordingMessageBox messages;
-    Painted form{kit, messages};
-    form.Show();
-    HWND hwnd = hwndOf(form), view = ::FindWindowExW(hwnd, nullptr, MONTHCAL_CLASSW, nullptr);
-    const auto part = [&](int index) { return static_cast<COLORREF>(::SendMessageW(view, MCM_GETCOLOR, index, 0)); };
-    const auto linkText = [&] {
+// The main view's parts and the About box's link; the designed ones are no system colour.
+TEST_F(RealWindows, HighContrastIsFollowedAtOnceAndTheDesignComesBackExactly) {
+    frmmain.Show();
+    frmAbout.Show();
+    const HWND view = childrenOfClass(hwndOf(frmmain), MONTHCAL_CLASSW).at(0), about = hwndOf(frmAbout);
+    const auto colours = [&] {
+        std::vector<COLORREF> c;
+        for (int part : {MCSC_TITLEBK, MCSC_TITLETEXT, MCSC_MONTHBK, MCSC_TEXT, MCSC_TRAILINGTEXT, MCSC_BACKGROUND})
+            c.push_back(static_cast<COLORREF>(::SendMessageW(view, MCM_GETCOLOR, part, 0)));
         HDC dc = ::CreateCompatibleDC(nullptr);
-        ::SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                       reinterpret_cast<LPARAM>(::FindWindowExW(hwnd, nullptr, L"Static", L"Link")));
-        const COLORREF text = ::GetTextColor(dc);
+        ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(::FindWindowExW(about, nullptr, L"Static", L"Visit our Web Site")));
+        c.push_back(::GetTextColor(dc));
         ::DeleteDC(dc);
-        return text;
+        return c;
     };
-    const COLORREF titleText = part(MCSC_TITLETEXT);
-
-    accessibility.on = true;
-    ::SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    for (int index : {MCSC_TITLEBK, MCSC_TITLETEXT, MCSC_MONTHBK, MCSC_TEXT, MCSC_TRAILINGTEXT, MCSC_BACKGROUND})
-        EXPECT_TRUE(isSystemColour(part(index))) << "month view part " << index;
-    EXPECT_TRUE(isSystemColour(linkText()));
-
-    accessibility.on = false;
-    ::SendMessageW(hwnd, WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(std::tuple(part(MCSC_TITLEBK), part(MCSC_TEXT), part(MCSC_TITLETEXT), linkText()),
-              std::tuple(0x224466u, 0x4488AAu, titleText, 0x5599BBu));
+    const std::vector<COLORREF> design = colours();
+    ASSERT_FALSE(isSystemColour(design[0]) || isSystemColour(design.back()));
+    highContrast.on = true;
+    for (HWND hwnd : {hwndOf(frmmain), about}) ::SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    for (COLORREF c : colours()) EXPECT_TRUE(isSystemColour(c)) << std::hex << c;
+    highContrast.on = false;
+    for (HWND hwnd : {hwndOf(frmmain), about}) ::SendMessageW(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(colours(), design);
 }
 
 }  // namespace

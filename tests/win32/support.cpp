@@ -2,10 +2,12 @@
 
 namespace dv::test {
 
+SettableContrast highContrast;
+
 HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
 win32::Toolkit& toolkit() {
-    static win32::Toolkit kit(instance());
+    static win32::Toolkit kit(instance(), highContrast);
     return kit;
 }
 

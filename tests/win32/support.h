@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "../fakes/fake_about.h"
+#include "../fakes/fake_services.h"
 #include "about_box/about_box.h"
 #include "about_services.h"
 #include "assets/resource_ids.h"
@@ -20,6 +20,13 @@
 
 namespace dv::test {
 
+// Wine cannot switch high contrast on: a test sets what the toolkit reads and notifies the windows.
+struct SettableContrast final : Accessibility {
+    bool on = false;
+    bool highContrast() const override { return on; }
+};
+extern SettableContrast highContrast;
+
 HINSTANCE instance();
 win32::Toolkit& toolkit();
 inline HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
@@ -27,32 +34,6 @@ inline HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()
 bool runUntil(const std::function<bool()>& done);
 // A real key through the system's input queue, down and up, with a modifier held.
 void type(WORD key, WORD modifier = 0);
-
-// A message box would wait for a user who is not there.
-struct RecordingMessageBox final : MessageBox {
-    std::vector<std::string> prompts;
-    void show(std::string_view prompt) override { prompts.emplace_back(prompt); }
-};
-
-// Quitting the message loop, as closing the main window does, would end the runner's.
-struct RecordingApplication final : Application {
-    int quits = 0;
-    int run() override { return 0; }
-    void quit() override { ++quits; }
-};
-
-// The shell's notification area; with toShell off only counted (a thousand round trips once left Wine's
-// explorer stuck).
-struct CountedIcon final : NotifyIcon {
-    win32::ShellNotifyIcon shell{instance(), IDI_DAYVANE};
-    bool toShell = true;
-    int removed = 0;
-    bool add(std::uintptr_t owner, std::string_view tip) override { return !toShell || shell.add(owner, tip); }
-    void remove() override {
-        ++removed;
-        if (toShell) shell.remove();
-    }
-};
 
 // Every window of the program with the real services, wired as the program wires them; only the message
 // box, the end of the program and the About box's links and launches are recorded.
@@ -67,11 +48,11 @@ protected:
     // The item of the main window's menu with this caption, as its click sends it.
     void runMenu(const wchar_t* caption);
 
-    RecordingMessageBox messages;
-    RecordingApplication application;
+    fakes::FakeMessageBox messages;
+    fakes::FakeApplication application;  // quitting the runner's loop would end it
     win32::SystemClock clock;
     win32::PrimaryScreen screen;
-    CountedIcon notifyIcon;
+    win32::ShellNotifyIcon notifyIcon{instance(), IDI_DAYVANE};
     win32::RegistrySettings settings;
     win32::RunKeyStartup startup;
     win32::DesktopShortcutMaker shortcuts;

@@ -6,7 +6,6 @@
 #include <optional>
 #include <tuple>
 
-#include "../fakes/fake_services.h"
 #include "main_window/clock_caption.h"
 #include "messages.h"
 #include "support.h"
@@ -256,7 +255,7 @@ TEST_F(RealWindows, DialogKeyCommandsAreNoMenuItems) {
     ASSERT_TRUE(frmmain.iconRegistered());
     for (WPARAM id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDCLOSE, IDHELP})
         ::SendMessageW(hwndOf(frmmain), WM_COMMAND, id, 0);
-    EXPECT_EQ(application.quits, 0) << "the program was told to end";
+    EXPECT_EQ(application.quitCalls, 0) << "the program was told to end";
     EXPECT_TRUE(::IsWindowVisible(hwndOf(frmmain)));
     runMenu(L"Minimise");
     EXPECT_FALSE(::IsWindowVisible(hwndOf(frmmain))) << "the menu no longer works";
