@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 
 #include "handles.h"
 #include "support.h"
@@ -55,12 +56,16 @@ long gdiObjects() {
     return live;
 }
 
-// Wine's month calendar makes a bold font at each WM_SETFONT and frees only the last one it made.
+// Wine's month calendar makes a bold font at each WM_SETFONT and frees only the last one it made: the
+// views must share one font and get it once a load.
 long calendarFonts = 0;
+std::set<WPARAM> distinctCalendarFonts;
 LRESULT CALLBACK countCalendarFonts(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_SETFONT && call->wParam && className(call->hwnd) == MONTHCAL_CLASSW)
+    if (code == HC_ACTION && call->message == WM_SETFONT && className(call->hwnd) == MONTHCAL_CLASSW) {
         ++calendarFonts;
+        distinctCalendarFonts.insert(call->wParam);
+    }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -133,6 +138,8 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
     EXPECT_EQ(win32::liveHandles(), handlesBefore);
     const long gdiLeft = gdiObjects() - gdiBefore, wineFonts = perCalendarFont * calendarFonts;
     EXPECT_LE(gdiLeft, wineFonts) << "GDI objects left behind, beyond the month calendars' own";
+    EXPECT_EQ(calendarFonts, 2 * (kCycles + 1)) << "a font given to each view more than once a load";
+    EXPECT_EQ(distinctCalendarFonts.size(), 1u) << "the views' fonts at one DPI";
     EXPECT_LE(after.privateBytes - before.privateBytes, kMiB);
     // Under Wine it holds the month calendar's fonts and X11 side as well; make bench shows it.
     if (!underWine()) {
