@@ -26,9 +26,7 @@ bool underWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wi
 
 // The private bytes are added up from the address space: Wine reports no PrivateUsage, and its
 // PagefileUsage counts its X11 driver too.
-struct Memory {
-    double workingSet = 0, privateBytes = 0;
-};
+struct Memory { double workingSet = 0, privateBytes = 0; };
 Memory memoryNow() {
     Memory m;
     PROCESS_MEMORY_COUNTERS counters{};
@@ -78,9 +76,6 @@ long objectsLeftPerCalendarFont() {
     ::DestroyWindow(view);
     return (gdiObjects() - before) / 4;
 }
-
-// Runs what is waiting, paints included, without waiting for more.
-void drain() { pumpUntil([] { return true; }, 0ms); }
 
 class LeakCheck : public RealWindows {
 protected:

@@ -34,6 +34,8 @@ inline HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()
 bool runUntil(const std::function<bool()>& done);
 // A real key through the system's input queue, down and up, with a modifier held.
 void type(WORD key, WORD modifier = 0);
+// Runs what is waiting, paints included, without waiting for more.
+inline void drain() { pumpUntil([] { return true; }, 0ms); }
 
 // Every window of the program with the real services, wired as the program wires them; only the message
 // box, the end of the program and the About box's links and launches are recorded.

@@ -12,7 +12,7 @@
 #include <shellapi.h>
 
 // Each window of the program on the real toolkit and services: what only real controls show (pixels and
-// fonts at a DPI, the native order, message routing, the real timer) and the real registry's value kinds.
+// fonts at a DPI, the native order, keys, clicks, timers and colours) and the real registry's value kinds.
 namespace dv::test {
 namespace {
 
@@ -27,24 +27,22 @@ RECT rectInParent(HWND hwnd) {
     return r;
 }
 
-// The control whose designed box the child covers at the form's DPI: a child anywhere else is misplaced.
-std::string nameOf(const Form& form, HWND child) {
+// The control whose designed box the child covers at the form's DPI (a line is as high as its stroke).
+const Control* controlOf(const Form& form, HWND child) {
     const RECT r = rectInParent(child);
     const auto px = [&](int twips) { return twipsToPx(twips, form.dpi()); };
     for (const Control* c : form.controls()) {
         const TwipsBox& b = c->design().box;
-        // A line is as high as its stroke.
         if (b.width > 0 && r.left == px(b.left) && r.top == px(b.top) && r.right == px(b.left) + px(b.width) &&
             (b.height == 0 || r.bottom == px(b.top) + px(b.height)))
-            return c->name();
+            return c;
     }
-    return "<" + win32::narrow(className(child)) + " on no designed box>";
+    return nullptr;
 }
 
-const Control* controlNamed(const Form& form, const std::string& name) {
-    for (const Control* c : form.controls())
-        if (c->name() == name) return c;
-    return nullptr;
+std::string nameOf(const Form& form, HWND child) {
+    const Control* c = controlOf(form, child);
+    return c ? c->name() : "<" + win32::narrow(className(child)) + " on no designed box>";
 }
 
 // A month view shows a whole month, a text box the whole text, in the part of it that is seen.
@@ -71,8 +69,6 @@ LONG fontHeight(HWND child) {
     return std::abs(lf.lfHeight);
 }
 
-// --- one layout check per window, at the DPI it starts with and at 144 --------
-
 struct Layout {
     const char* name;
     int form;                        // in RealWindows::forms
@@ -83,12 +79,13 @@ struct Layout {
 
 class WindowLayout : public RealWindows, public ::testing::WithParamInterface<Layout> {};
 
-// Also the pointer: the hand over a link label only.
+// One layout check per window, at the DPI it starts with and at 144; also the pointer: the hand over a
+// link label only.
 TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
     const Layout& want = GetParam();
     Form& form = *forms[want.form];
     form.Show();
-    pumpFor(20ms);
+    drain();
     const HWND hwnd = hwndOf(form);
     const auto style = ::GetWindowLongPtrW(hwnd, GWL_STYLE), ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, want.caption);
@@ -100,7 +97,6 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
         EXPECT_LE(std::abs(outer.left + outer.right - work.left - work.right), 1);
         EXPECT_LE(std::abs(outer.top + outer.bottom - work.top - work.bottom), 1);
     }
-    const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
     std::map<HWND, LONG> fontsAtStart;
     const int startDpi = form.dpi();
     for (const int dpi : {startDpi, 144}) {
@@ -108,7 +104,7 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
         if (dpi != startDpi) {
             ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&outer));
         }
-        pumpFor(20ms);
+        drain();
         SCOPED_TRACE(dpi);
         RECT client{};
         ::GetClientRect(hwnd, &client);
@@ -121,8 +117,9 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
             const std::string name = order.emplace_back(nameOf(form, child));
             EXPECT_TRUE(showsItAll(child, client)) << name;
             ::SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            const Control* control = controlNamed(form, name);
-            EXPECT_EQ(::GetCursor() == hand, control && control->design().pointer == Pointer::Hand) << name;
+            const Control* control = controlOf(form, child);
+            const bool hand = control && control->design().pointer == Pointer::Hand;
+            EXPECT_EQ(::GetCursor() == ::LoadCursorW(nullptr, IDC_HAND), hand) << name;
             // A month view may take a smaller font to fit.
             if (fontsAtStart.count(child) && className(child) != MONTHCAL_CLASSW) {
                 EXPECT_NEAR(fontHeight(child), fontsAtStart[child] * dpi / startDpi, 1) << name;
@@ -153,57 +150,45 @@ INSTANTIATE_TEST_SUITE_P(
         Layout{"Readme", 3, {"Text1", "Picture1", "Label1", "Label3"}, {"Picture1", "Picture1"}, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// --- registry values as other programs may have left them ---------------------
-
-const std::wstring kKey = L"Software\\DayvaneTests \u00c4rger\\Kinds";
-
-struct Kind {
-    const char* name;
-    DWORD type;  // 0: no value at all
-    std::wstring stored;
-    std::optional<std::string> aboutReads;  // none: not found; "stale": found, but no text
-    std::string settingsReads;
-};
-
-class RegistryKinds : public RealWindows, public ::testing::WithParamInterface<Kind> {
-protected:
-    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\DayvaneTests \u00c4rger"); }
-    void TearDown() override { SetUp(); }
-};
-
-TEST_P(RegistryKinds, ReadAsTextOnlyWhenTheyAreText) {
-    const Kind& kind = GetParam();
-    const auto bytes = static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t));
-    ASSERT_TRUE(!kind.type || ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey.c_str(), L"Value", kind.type,
-                                                kind.stored.data(), bytes) == ERROR_SUCCESS);
-    std::string text = "stale";
-    const bool found = frmAbout.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(kKey), "Value", text);
-    EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
-    EXPECT_EQ(settings.read("DayvaneTests \xc3\x84rger", "Kinds", "Value"), kind.settingsReads);
+// Registry values as other programs may have left them. Windows keeps a REG_SZ as written; Wine adds a
+// NUL. Either way the text is whole.
+TEST_F(RealWindows, RegistryValuesReadAsTextOnlyWhenTheyAreText) {
+    const std::wstring app = L"Software\\DayvaneTests \u00c4rger", key = app + L"\\Kinds";
+    const std::string mixed = "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e";  // a letter, an ideograph, an emoji
+    const struct {
+        const char* name;
+        DWORD type;  // 0: no value at all
+        std::wstring stored;
+        std::optional<std::string> aboutReads;  // none: not found; "stale": found, but no text
+        std::string settingsReads;
+    } kinds[] = {
+        {"WithNul", REG_SZ, L"C:\\a b\\x.exe"s + L'\0', "C:\\a b\\x.exe", "C:\\a b\\x.exe"},
+        {"WithoutNul", REG_SZ, L"TRUE", "TRUE", "TRUE"},
+        {"TwoNuls", REG_SZ, L"abc\0\0"s, "abc\0"s, "abc"},
+        {"NonAsciiAndASurrogatePair", REG_SZ, L"\u00e8\u65e5\U0001F41E"s, mixed, mixed},
+        {"Empty", REG_SZ, L"", std::nullopt, ""},
+        {"Absent", 0, L"", std::nullopt, ""},
+        {"LongestForAbout", REG_SZ, std::wstring(511, L'x') + L'\0', std::string(511, 'x'), std::string(511, 'x')},
+        {"LongestSetting", REG_SZ, std::wstring(4096, L'y'), std::nullopt, std::string(4096, 'y')},
+        {"TooLong", REG_SZ, std::wstring(4097, L'y') + L'\0', std::nullopt, ""},
+        {"Dword", REG_DWORD, L"\x0105\0"s, "&h000105", ""},
+        {"Expandable", REG_EXPAND_SZ, L"%SystemRoot%\\msinfo32.exe"s + L'\0',
+         std::getenv("SystemRoot") + "\\msinfo32.exe"s, ""},
+        {"Binary", REG_BINARY, L"TRUE", "stale", ""},
+        {"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, app.c_str());
+        const auto bytes = static_cast<DWORD>(kind.stored.size() * sizeof(wchar_t));
+        ASSERT_TRUE(!kind.type || ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Value", kind.type,
+                                                    kind.stored.data(), bytes) == ERROR_SUCCESS);
+        std::string text = "stale";
+        const bool found = frmAbout.GetKeyValue(RegistryRoot::CurrentUser, win32::narrow(key), "Value", text);
+        EXPECT_EQ(found ? std::optional(text) : std::nullopt, kind.aboutReads);
+        EXPECT_EQ(settings.read("DayvaneTests \xc3\x84rger", "Kinds", "Value"), kind.settingsReads);
+    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, app.c_str());
 }
-
-// Windows keeps a REG_SZ as written; Wine adds a NUL. Either way the text is whole.
-INSTANTIATE_TEST_SUITE_P(
-    Values, RegistryKinds,
-    ::testing::Values(
-        Kind{"WithNul", REG_SZ, L"C:\\a b\\x.exe"s + L'\0', "C:\\a b\\x.exe", "C:\\a b\\x.exe"},
-        Kind{"WithoutNul", REG_SZ, L"TRUE", "TRUE", "TRUE"},
-        Kind{"TwoNuls", REG_SZ, L"abc\0\0"s, "abc\0"s, "abc"},
-        Kind{"NonAsciiAndASurrogatePair", REG_SZ, L"\u00e8\u65e5\U0001F41E"s, "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e",
-             "\xc3\xa8\xe6\x97\xa5\xf0\x9f\x90\x9e"},
-        Kind{"Empty", REG_SZ, L"", std::nullopt, ""},
-        Kind{"Absent", 0, L"", std::nullopt, ""},
-        Kind{"LongestForAbout", REG_SZ, std::wstring(511, L'x') + L'\0', std::string(511, 'x'), std::string(511, 'x')},
-        Kind{"LongestSetting", REG_SZ, std::wstring(4096, L'y'), std::nullopt, std::string(4096, 'y')},
-        Kind{"TooLong", REG_SZ, std::wstring(4097, L'y') + L'\0', std::nullopt, ""},
-        Kind{"Dword", REG_DWORD, L"\x0105\0"s, "&h000105", ""},
-        Kind{"Expandable", REG_EXPAND_SZ, L"%SystemRoot%\\msinfo32.exe"s + L'\0',
-             std::getenv("SystemRoot") + "\\msinfo32.exe"s, ""},
-        Kind{"Binary", REG_BINARY, L"TRUE", "stale", ""},
-        Kind{"Multi", REG_MULTI_SZ, L"a\0b\0\0"s, "stale", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- the main window --------------------------------------------------------
 
 // The real timer must be armed again after every tick.
 TEST_F(RealWindows, ClockInTheCaptionKeepsTicking) {
@@ -333,6 +318,108 @@ TEST_F(RealWindows, TheClockRunsOnlyWhileSeenAndIsRightTheMomentItIsSeenAgain) {
         }
         wasSeen = step.seen;
     }
+}
+
+struct Keys {
+    const char* name;
+    int form;                // in RealWindows::forms
+    const wchar_t* focused;  // the child's text; nullptr: where the focus starts
+    WORD key, modifier;
+    bool loaded, visible;
+    size_t launches;  // links opened, programs started, messages shown
+};
+
+class KeyPress : public RealWindows, public ::testing::WithParamInterface<Keys> {};
+
+// A form put away but still loaded comes back as the same window.
+TEST_P(KeyPress, ReachesTheHandlerItIsFor) {
+    const Keys& k = GetParam();
+    Form& form = *forms[k.form];
+    showInFront(form);
+    if (k.focused) ::SetFocus(::FindWindowExW(hwndOf(form), nullptr, nullptr, k.focused));
+    const std::uintptr_t window = form.hWnd();
+    type(k.key, k.modifier);
+    const auto outcome = [&] { return std::tuple(form.loaded(), form.visible(), launches()); };
+    EXPECT_TRUE(runUntil([&] { return outcome() == std::tuple(k.loaded, k.visible, k.launches); }))
+        << "loaded " << form.loaded() << ", visible " << form.visible() << ", " << launches() << " launches";
+    if (k.loaded && !k.visible) {
+        form.Show();
+        EXPECT_EQ(form.hWnd(), window);
+    }
+}
+
+// Esc is no press of the focused button; the read-me window has no button to take Enter or Esc.
+INSTANTIATE_TEST_SUITE_P(
+    Keyboard, KeyPress,
+    ::testing::Values(Keys{"EnterOnAButtonNotTheDefault", 2, L"Contact Us", VK_RETURN, 0, true, true, 1},
+                      Keys{"EnterOnALink", 2, L"Visit our Web Site", VK_RETURN, 0, true, true, 1},
+                      Keys{"SpaceOnALink", 2, L"Visit our Web Site", VK_SPACE, 0, true, true, 1},
+                      Keys{"EscOnAButtonNotTheCancel", 2, L"Contact Us", VK_ESCAPE, 0, false, false, 0},
+                      Keys{"ReadmeEnter", 3, nullptr, VK_RETURN, 0, true, false, 0},
+                      Keys{"ReadmeEsc", 3, nullptr, VK_ESCAPE, 0, true, false, 0},
+                      Keys{"ReadmeAltF4", 3, nullptr, VK_F4, VK_MENU, true, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RealWindows, ADoubleClickOnALabelIsOneClick) {
+    showInFront(frmstartup);
+    int doubleClicks = 0;
+    frmstartup.Label4.onDblClick = [&] { ++doubleClicks; };
+    const auto before = frmstartup.chkstartup.Value();
+    RECT r{};
+    ::GetWindowRect(::FindWindowExW(hwndOf(frmstartup), nullptr, L"Static", L"2."), &r);
+    ::SetCursorPos(r.left + 3, (r.top + r.bottom) / 2);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        ::mouse_event(button, 0, 0, 0, 0);
+    ASSERT_TRUE(runUntil([&] { return doubleClicks == 1; }));
+    EXPECT_NE(frmstartup.chkstartup.Value(), before) << "toggled once";
+}
+
+// Each activation puts the focus on that window's own control, also when the About box opened from the
+// main window's menu closes and the main window takes it back.
+TEST_F(RealWindows, FocusFollowsTheUserIntoTheAboutBoxAndBack) {
+    showInFront(frmmain);
+    HWND command1 = ::FindWindowExW(hwndOf(frmmain), nullptr, L"Button", L"Command1");
+    ASSERT_EQ(::GetFocus(), command1) << "the main window starts with its hidden button focused";
+    runMenu(L"About");
+    ASSERT_TRUE(runUntil([&] { return ::GetActiveWindow() == hwndOf(frmAbout); })) << "About opened nothing";
+    EXPECT_EQ(windowText(::GetFocus()), L"OK");
+    type('S', VK_MENU);
+    EXPECT_TRUE(runUntil([&] { return launches() == 1; })) << "Alt+S did not press System Info";
+    type(VK_ESCAPE);
+    EXPECT_TRUE(runUntil([&] { return !frmAbout.loaded(); }));
+    EXPECT_TRUE(runUntil([&] { return ::GetFocus() == command1; })) << "the main window did not get its focus back";
+}
+
+bool isSystemColour(COLORREF c) {
+    for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i)
+        if (::GetSysColor(i) == c) return true;
+    return false;
+}
+
+// The main view's parts and the About box's link; the designed ones are no system colour.
+TEST_F(RealWindows, HighContrastIsFollowedAtOnceAndTheDesignComesBackExactly) {
+    frmmain.Show();
+    frmAbout.Show();
+    const HWND view = childrenOfClass(hwndOf(frmmain), MONTHCAL_CLASSW).at(0), about = hwndOf(frmAbout);
+    const auto colours = [&] {
+        std::vector<COLORREF> c;
+        for (int part : {MCSC_TITLEBK, MCSC_TITLETEXT, MCSC_MONTHBK, MCSC_TEXT, MCSC_TRAILINGTEXT, MCSC_BACKGROUND})
+            c.push_back(static_cast<COLORREF>(::SendMessageW(view, MCM_GETCOLOR, part, 0)));
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        ::SendMessageW(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(::FindWindowExW(about, nullptr, L"Static", L"Visit our Web Site")));
+        c.push_back(::GetTextColor(dc));
+        ::DeleteDC(dc);
+        return c;
+    };
+    const std::vector<COLORREF> design = colours();
+    ASSERT_FALSE(isSystemColour(design[0]) || isSystemColour(design.back()));
+    highContrast.on = true;
+    for (HWND hwnd : {hwndOf(frmmain), about}) ::SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    for (COLORREF c : colours()) EXPECT_TRUE(isSystemColour(c)) << std::hex << c;
+    highContrast.on = false;
+    for (HWND hwnd : {hwndOf(frmmain), about}) ::SendMessageW(hwnd, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(colours(), design);
 }
 
 }  // namespace
