@@ -122,7 +122,7 @@ TEST_F(LaunchFolder, StartsTheProgramItIsGivenAndNoOtherOrSaysWhyNot) {
     win32::CreateProcessStart start;
     const Outcome outcome = start.start(program);
     ASSERT_TRUE(outcome) << outcome.reason;
-    EXPECT_TRUE(pumpUntil([&] { return ran(program); }, std::chrono::seconds(20))) << "the program never ran";
+    EXPECT_TRUE(pumpUntil([&] { return ran(program); }, 20s)) << "the program never ran";
     EXPECT_FALSE(ran(decoy));
     for (const std::string& path : {""s, program + ".missing", win32::narrow(folder.wstring()), "C:\\x.exe\0C:\\y"s}) {
         const Outcome failed = start.start(path);

@@ -74,7 +74,6 @@ struct Layout {
     int form;                        // in RealWindows::forms
     std::vector<std::string> order;  // the children, top first
     std::vector<std::string> tabs;   // where the focus starts, then where each Tab key takes it
-    bool caption, taskbarButton;
 };
 
 class WindowLayout : public RealWindows, public ::testing::WithParamInterface<Layout> {};
@@ -88,8 +87,9 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
     drain();
     const HWND hwnd = hwndOf(form);
     const auto style = ::GetWindowLongPtrW(hwnd, GWL_STYLE), ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, want.caption);
-    EXPECT_EQ((ex & WS_EX_APPWINDOW) || !(::GetWindow(hwnd, GW_OWNER) || (ex & WS_EX_TOOLWINDOW)), want.taskbarButton);
+    EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, form.design().border != BorderStyle::None);
+    const bool taskbarButton = (ex & WS_EX_APPWINDOW) || !(::GetWindow(hwnd, GW_OWNER) || (ex & WS_EX_TOOLWINDOW));
+    EXPECT_EQ(taskbarButton, form.design().showInTaskbar);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     RECT outer{};
     ::GetWindowRect(hwnd, &outer);
@@ -140,14 +140,14 @@ TEST_P(WindowLayout, SizesFontsAndOrderFollowTheDesignAtEachDpi) {
 INSTANTIATE_TEST_SUITE_P(
     Windows, WindowLayout,
     ::testing::Values(
-        Layout{"Main", 0, {"Command1", "mv1", "mv3", "Picture1"}, {"Command1", "mv1", "mv3", "Command1"}, true, false},
+        Layout{"Main", 0, {"Command1", "mv1", "mv3", "Picture1"}, {"Command1", "mv1", "mv3", "Command1"}},
         Layout{"Options", 1,
                {"chkstartup", "optfull", "OKButton", "optbasic", "Command1", "Label1", "Label2", "Label3", "Label4"},
-               {"chkstartup", "OKButton", "Command1", "Label2", "chkstartup"}, true, true},
+               {"chkstartup", "OKButton", "Command1", "Label2", "chkstartup"}},
         Layout{"About", 2, {"cmdOK", "cmdSysInfo", "Command1", "Line1", "lblTitle", "Label1", "Label2", "Label4"},
-               {"cmdOK", "cmdSysInfo", "Command1", "Label4", "cmdOK"}, true, false},
+               {"cmdOK", "cmdSysInfo", "Command1", "Label4", "cmdOK"}},
         // The text covers the title and the focus holder; it takes the focus only to give it back.
-        Layout{"Readme", 3, {"Text1", "Picture1", "Label1", "Label3"}, {"Picture1", "Picture1"}, false, false}),
+        Layout{"Readme", 3, {"Text1", "Picture1", "Label1", "Label3"}, {"Picture1", "Picture1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Registry values as other programs may have left them. Windows keeps a REG_SZ as written; Wine adds a
