@@ -6,7 +6,6 @@
 #include <memory>
 #include <set>
 
-#include "handles.h"
 #include "support.h"
 
 #include <psapi.h>
@@ -89,6 +88,17 @@ protected:
             if (form != &ThumbFrm5) form->Unload();
         }
     }
+    // Hidden, as in the notification area: drawing the caption takes Wine a millisecond a time.
+    void runClock(int ticks) {
+        main.Show();
+        main.Hide();
+        for (int i = 0; i < ticks; ++i) {
+            if (i % 1000 == 0) drain();
+            main.Timer1.tick();
+        }
+        main.Unload();
+        drain();
+    }
     // A thousand round trips to the shell once left Wine's explorer stuck; the window tests add the real icon.
     fakes::FakeNotifyIcon icon;
     MainWindow main{{toolkit(), messages}, {clock, screen, icon, application}, {}};
@@ -97,11 +107,7 @@ protected:
 TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
     // The first rounds load DLLs, fonts and classes that stay for good.
     for (int i = 0; i < kWarmUpCycles; ++i) cycle();
-    main.Show();
-    main.Hide();
-    for (int i = 0; i < kTicks / 10; ++i) main.Timer1.tick();
-    main.Unload();
-    drain();
+    runClock(kTicks / 10);
     const long perCalendarFont = objectsLeftPerCalendarFont();
     const std::unique_ptr<HHOOK__, decltype(&::UnhookWindowsHookEx)> hook(
         ::SetWindowsHookExW(WH_CALLWNDPROC, countCalendarFonts, nullptr, ::GetCurrentThreadId()),
@@ -117,16 +123,7 @@ TEST_F(LeakCheck, EveryWindowOpenedAndClosedAndTheClockRunGiveEverythingBack) {
         cycle();
         ASSERT_EQ(win32::liveHandles(), handlesBefore) << "after cycle " << i + 1;
     }
-    // Hidden, as in the notification area: drawing the caption takes Wine a millisecond a time.
-    main.Show();
-    main.Hide();
-    drain();
-    for (int i = 0; i < kTicks; ++i) {
-        main.Timer1.tick();
-        if (i % 1000 == 0) drain();
-    }
-    main.Unload();
-    drain();
+    runClock(kTicks);
 
     const Memory after = memoryNow();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

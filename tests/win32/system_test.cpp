@@ -147,24 +147,24 @@ TEST_F(LaunchFolder, OnlyOrdinaryFilesCount) {
 
 // The built Dayvane.exe is hard to exploit: a random base (ASLR), data that never executes (DEP), no
 // section both writable and executable, and start-up imports that a planted DLL cannot stand in for.
-// Addresses in the image are offsets from its base; the low bits of the handle mark a resource-only mapping.
-const char* programImage() {
-    static const HMODULE module = ::LoadLibraryExW((testProgram().parent_path() / L"..\\..\\Dayvane.exe").c_str(),
-                                                   nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(module) & ~std::uintptr_t{3});
-}
-
-const IMAGE_NT_HEADERS64* headersOf(const char* base) {
-    return base ? reinterpret_cast<const IMAGE_NT_HEADERS64*>(
-                      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew)
-                : nullptr;
-}
+class ProgramImage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static const HMODULE module = ::LoadLibraryExW((testProgram().parent_path() / L"..\\..\\Dayvane.exe").c_str(),
+                                                       nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module, nullptr) << "Dayvane.exe does not map as an image";
+        // Addresses in the image are offsets from its base; the handle's low bits mark a resource-only mapping.
+        base = reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(module) & ~std::uintptr_t{3});
+        const LONG headers = reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew;
+        nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + headers);
+        ASSERT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC) << "not a PE32+ image";
+    }
+    const char* base = nullptr;
+    const IMAGE_NT_HEADERS64* nt = nullptr;
+};
 
 // A random base needs relocations to move to, and high entropy needs addresses above 2 GiB.
-TEST(ProgramImage, IsA64BitGuiProgramThatMovesAnywhereAndNeverRunsData) {
-    const IMAGE_NT_HEADERS64* nt = headersOf(programImage());
-    ASSERT_NE(nt, nullptr) << "Dayvane.exe does not map as an image";
-    EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+TEST_F(ProgramImage, IsA64BitGuiProgramThatMovesAnywhereAndNeverRunsData) {
     EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
     EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
     EXPECT_EQ(nt->FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED, 0);
@@ -176,9 +176,7 @@ TEST(ProgramImage, IsA64BitGuiProgramThatMovesAnywhereAndNeverRunsData) {
             << std::hex << "DllCharacteristics 0x" << nt->OptionalHeader.DllCharacteristics;
 }
 
-TEST(ProgramImage, NoSectionIsBothWritableAndExecutable) {
-    const IMAGE_NT_HEADERS64* nt = headersOf(programImage());
-    ASSERT_NE(nt, nullptr);
+TEST_F(ProgramImage, NoSectionIsBothWritableAndExecutable) {
     constexpr DWORD kExecute = IMAGE_SCN_MEM_EXECUTE, kWrite = IMAGE_SCN_MEM_WRITE;
     int code = 0;
     const IMAGE_SECTION_HEADER* s = IMAGE_FIRST_SECTION(nt);
@@ -193,12 +191,10 @@ TEST(ProgramImage, NoSectionIsBothWritableAndExecutable) {
 // A DLL imported the usual way is looked for beside the program before wWinMain can lock the search. Only
 // these always come from the system folder (known DLLs; common controls through the manifest), under Wine
 // too; everything else is delay-loaded.
-TEST(ProgramImage, ImportsAtStartOnlyDllsThatCannotBePlanted) {
-    const char* base = programImage();
-    ASSERT_NE(headersOf(base), nullptr);
+TEST_F(ProgramImage, ImportsAtStartOnlyDllsThatCannotBePlanted) {
     const std::string allowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll",
                                    "msvcrt.dll",   "ole32.dll",  "comctl32.dll"};
-    const DWORD table = headersOf(base)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    const DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     int imported = 0;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table); table && entry->Name; ++entry) {
         std::string dll = base + entry->Name;
