@@ -32,8 +32,7 @@ void type(WORD key, WORD modifier) {
     if (modifier) ::keybd_event(static_cast<BYTE>(modifier), 0, KEYEVENTF_KEYUP, 0);
 }
 
-namespace {
-UINT menuItemId(HMENU menu, std::wstring_view caption) {
+static UINT menuItemId(HMENU menu, std::wstring_view caption) {
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
@@ -45,7 +44,6 @@ UINT menuItemId(HMENU menu, std::wstring_view caption) {
     }
     return 0;
 }
-}  // namespace
 
 void RealWindows::runMenu(const wchar_t* caption) {
     const UINT id = menuItemId(::GetMenu(hwndOf(frmmain)), caption);

@@ -331,7 +331,8 @@ struct Keys {
 
 class KeyPress : public RealWindows, public ::testing::WithParamInterface<Keys> {};
 
-// A form put away but still loaded comes back as the same window.
+// Real keys, through the system's input queue and the dialog manager; a form put away but still loaded
+// comes back as the same window.
 TEST_P(KeyPress, ReachesTheHandlerItIsFor) {
     const Keys& k = GetParam();
     Form& form = *forms[k.form];
