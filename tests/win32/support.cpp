@@ -2,65 +2,65 @@
 
 namespace dv::test {
 
+SettableContrast highContrast;
+
 HINSTANCE instance() { return ::GetModuleHandleW(nullptr); }
 
-dv::win32::Toolkit& toolkit() {
-    static dv::win32::Toolkit kit(instance());
+win32::Toolkit& toolkit() {
+    static win32::Toolkit kit(instance(), highContrast);
     return kit;
 }
 
-RECT rectInParent(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-SYSTEMTIME currentSelection(HWND monthCalendar) {
-    SYSTEMTIME st{};
-    ::SendMessageW(monthCalendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
-    return st;
-}
-
-bool findNextArrow(HWND monthCalendar, POINT& at) {
-    RECT client{};
-    ::GetClientRect(monthCalendar, &client);
-    MCHITTESTINFO hit{};
-    hit.cbSize = sizeof hit;
-    for (hit.pt.y = 1; hit.pt.y < client.bottom / 3; hit.pt.y += 2) {
-        for (hit.pt.x = client.right - 1; hit.pt.x > client.right / 2; hit.pt.x -= 2) {
-            ::SendMessageW(monthCalendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-            if (hit.uHit == MCHT_TITLEBTNNEXT) {
-                at = hit.pt;
-                return true;
-            }
+bool runUntil(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    for (; !done(); ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            HWND active = ::GetActiveWindow();
+            if (msg.message == WM_QUIT || (active && ::IsDialogMessageW(active, &msg))) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
-    return false;
+    return true;
 }
 
-void clickAt(HWND hwnd, POINT at) {
-    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+void type(WORD key, WORD modifier) {
+    if (modifier) ::keybd_event(static_cast<BYTE>(modifier), 0, 0, 0);
+    ::keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    ::keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+    if (modifier) ::keybd_event(static_cast<BYTE>(modifier), 0, KEYEVENTF_KEYUP, 0);
 }
 
-namespace {
-UINT findIn(HMENU menu, std::wstring_view caption) {
+static UINT menuItemId(HMENU menu, std::wstring_view caption) {
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
         if (HMENU sub = ::GetSubMenu(menu, i)) {
-            if (UINT id = findIn(sub, caption)) return id;
+            if (UINT id = menuItemId(sub, caption)) return id;
         } else if (text == caption) {
             return ::GetMenuItemID(menu, i);
         }
     }
     return 0;
 }
-}  // namespace
 
-UINT menuItemId(HWND hwnd, const wchar_t* caption) { return findIn(::GetMenu(hwnd), caption); }
-
-int twipsToPx(int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); }
+void RealWindows::runMenu(const wchar_t* caption) {
+    const UINT id = menuItemId(::GetMenu(hwndOf(frmmain)), caption);
+    ASSERT_NE(id, 0u) << "no menu item " << win32::narrow(caption);
+    ::SendMessageW(hwndOf(frmmain), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
 
 }  // namespace dv::test
+
+int main(int argc, char** argv) {
+    // A copy started by the launch tests only leaves "<its own path>.ran" beside itself.
+    wchar_t self[MAX_PATH] = {};
+    if (::GetEnvironmentVariableW(L"DAYVANE_LAUNCHED", nullptr, 0) && ::GetModuleFileNameW(nullptr, self, MAX_PATH))
+        return !dv::win32::UniqueHandle(::CreateFileW((std::wstring(self) + L".ran").c_str(), GENERIC_WRITE, 0,
+                                                      nullptr, CREATE_ALWAYS, 0, nullptr));
+    // The picture box decodes its photo with WIC, as Dayvane's own start-up allows.
+    dv::win32::ComApartment com;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
