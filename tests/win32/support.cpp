@@ -11,6 +11,13 @@ win32::Toolkit& toolkit() {
     return kit;
 }
 
+std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls) {
+    std::vector<HWND> found;
+    for (HWND h = ::FindWindowExW(parent, nullptr, cls, nullptr); h; h = ::FindWindowExW(parent, h, cls, nullptr))
+        found.push_back(h);
+    return found;
+}
+
 bool runUntil(const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + 5s;
     for (; !done(); ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {

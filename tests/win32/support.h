@@ -30,6 +30,7 @@ extern SettableContrast highContrast;
 HINSTANCE instance();
 win32::Toolkit& toolkit();
 inline HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
+std::vector<HWND> childrenOfClass(HWND parent, const wchar_t* cls);
 // Runs the thread's messages as the program's loop does, the dialog manager first, until done() holds.
 bool runUntil(const std::function<bool()>& done);
 // A real key through the system's input queue, down and up, with a modifier held.
