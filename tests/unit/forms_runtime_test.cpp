@@ -52,7 +52,7 @@ TEST_F(FormsRuntime, ShowLoadsOnceHideKeepsEverythingAndShowingAgainBringsToFron
     form.Show();
     EXPECT_EQ(std::tuple(form.loads, screen().frontCount, screen().shownCount), std::tuple(1, 1, 2));
     EXPECT_EQ(screen().caption, "Changed");
-    EXPECT_EQ(fakes.toolkit.monthView(form.view)->selection, (Date{2030, 7, 14}));
+    EXPECT_EQ(fakes.toolkit.peer(form.view)->selection, (Date{2030, 7, 14}));
     EXPECT_EQ(fakes.toolkit.created(), 9) << "the form, seven controls and the timer";
 }
 
@@ -67,10 +67,10 @@ TEST_F(FormsRuntime, CloseBoxUnloadsAndTheNextShowStartsFromTheDesign) {
     EXPECT_EQ(std::tuple(fakes.toolkit.alive(), form.outerSize()), std::tuple(0, Size{}));
     form.Show();
     EXPECT_EQ(std::tuple(form.loads, screen().caption), std::tuple(2, "Design caption"));
-    EXPECT_EQ(fakes.toolkit.monthView(form.view)->selection, (Date{2005, 12, 6}));
+    EXPECT_EQ(fakes.toolkit.peer(form.view)->selection, (Date{2005, 12, 6}));
     EXPECT_EQ(std::tuple(form.check.Value(), form.first.Value()), std::tuple(kUnchecked, false));
     for (Control* c : form.controls()) EXPECT_TRUE(c->Enabled()) << c->name();
-    EXPECT_TRUE(fakes.toolkit.timer(form.timer)->running());
+    EXPECT_TRUE(fakes.toolkit.peer(form.timer)->running());
 
     form.onLoad = [this] { form.Unload(); };  // a form that unloads itself while loading is not shown
     form.Unload();
@@ -131,8 +131,8 @@ TEST_F(FormsRuntime, TimerTicksOnlyWhileEnabledAndEveryIntervalChangeRearms) {
     Timer idle(form, "tmrIdle", 500, false);
     form.Unload();
     form.Show();
-    EXPECT_FALSE(fakes.toolkit.timer(idle)->running());
-    fakes::FakeTimerPeer& t = *fakes.toolkit.timer(form.timer);
+    EXPECT_FALSE(fakes.toolkit.peer(idle)->running());
+    fakes::FakeControlPeer& t = *fakes.toolkit.peer(form.timer);
     EXPECT_EQ(t.interval, 1000);
     t.elapse();
     form.timer.setEnabled(false);
@@ -197,14 +197,14 @@ TEST_F(FormsRuntime, MonthViewStaysInRangeOnARealDayAndSelChangeComesFromTheUser
         if (c.part == kYear) form.view.setYear(c.value);
         if (c.part == kMonth) form.view.setMonth(c.value);
         EXPECT_EQ(form.view.Value(), c.out);
-        EXPECT_EQ(fakes.toolkit.monthView(form.view)->selection, c.out);
+        EXPECT_EQ(fakes.toolkit.peer(form.view)->selection, c.out);
     }
     const MonthViewDesign range{.value = {1999, 5, 5}, .minDate = {2000, 1, 1}, .colors = {}};
     EXPECT_EQ(MonthView(form, {.name = "mvNarrow", .box = {}}, range).Value(), (Date{2000, 1, 1}));
 
     int changes = 0;  // SelChange comes only when the user changes the day
     form.view.onSelChange = [&] { ++changes; };
-    fakes::FakeMonthViewPeer& screen = *fakes.toolkit.monthView(form.view);
+    fakes::FakeControlPeer& screen = *fakes.toolkit.peer(form.view);
     screen.pick(form.view.Value());
     screen.pick({2031, 3, 3});
     EXPECT_EQ(std::tuple(changes, form.view.Value()), std::tuple(1, Date{2031, 3, 3}));

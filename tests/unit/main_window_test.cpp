@@ -20,31 +20,32 @@ struct WindowOnFakes {
                        .readme = [this] { opened.push_back("readme"); }}};
 
     fakes::FakeFormPeer& screen() { return *fakes.toolkit.form(window); }
-    fakes::FakeMonthViewPeer& shown(const MonthView& view) { return *fakes.toolkit.monthView(view); }
+    fakes::FakeControlPeer& shown(const MonthView& view) { return *fakes.toolkit.peer(view); }
     YearMonth nextViewMonth() const { return {window.mv3.Year(), window.mv3.Month()}; }
     // Seconds pass on the window's clock timer.
-    void tick() { fakes.toolkit.timer(window.Timer1)->elapse(); }
+    void tick() { fakes.toolkit.peer(window.Timer1)->elapse(); }
 };
 
 class MainWindowTest : public ::testing::Test, public WindowOnFakes {};
 
 TEST_F(MainWindowTest, LoadPlacesRegistersShowsTodayAndTheTimeAndTheDisplayChangePlacesAgain) {
     window.Show();
-    EXPECT_EQ(std::tuple(screen().visible, screen().right(), screen().bottom()), std::tuple(true, 1024, 728));
+    EXPECT_EQ(std::tuple(screen().visible, screen().topLeft), std::tuple(true, Point{1024 - 185, 728 - 507}));
     EXPECT_EQ(std::tuple(fakes.notifyIcon.addCalls, fakes.notifyIcon.owner), std::tuple(1, screen().handle()));
     EXPECT_EQ(shown(window.mv1).selection, fakes.clock.time.date);
     EXPECT_EQ(nextViewMonth(), (YearMonth{2024, 4}));
     EXPECT_EQ(screen().caption, "    Time now is  09:05:03");
-    EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 751);
+    EXPECT_EQ(fakes.toolkit.peer(window.Timer1)->interval, 751);
     fakes.clock.time = {.date = {2024, 3, 15}, .hour = 23, .minute = 59, .second = 59, .millisecond = 2};
     tick();
     EXPECT_EQ(screen().caption, "    Time now is  23:59:59");
-    EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 999);
+    EXPECT_EQ(fakes.toolkit.peer(window.Timer1)->interval, 999);
     EXPECT_TRUE(fakes.messages.prompts.empty());
     fakes.screen.info = {.monitor = {0, 0, 1536, 1152}, .workArea = {0, 0, 1470, 1152}, .dpi = 144};
     screen().dpiSetting = 144;
     window.peerEvent(FormEvent::DisplayChanged);
-    EXPECT_EQ(std::pair(screen().right(), screen().bottom()), std::pair(1470, 1152 - 40));
+    const Size outer = screen().outerSize();
+    EXPECT_EQ(std::pair(screen().topLeft.x + outer.width, screen().topLeft.y + outer.height), std::pair(1470, 1112));
 }
 
 TEST_F(MainWindowTest, MenuOpensTheOtherWindowsAndWithoutThemDoesNothing) {
@@ -113,11 +114,11 @@ TEST_F(MainWindowTest, ClockSleepsOutOfSightAndTheFirstFrameSeenShowsTheTimeNow)
     const auto sight = [&](Sight s) { window.peerEvent(FormEvent::SightChanged, static_cast<int>(s)); };
     window.Show();
     sight(Sight::Unseen);
-    EXPECT_FALSE(fakes.toolkit.timer(window.Timer1)->running());
+    EXPECT_FALSE(fakes.toolkit.peer(window.Timer1)->running());
     fakes.clock.time = {.date = {2024, 3, 15}, .hour = 9, .minute = 12, .second = 3, .millisecond = 400};
     sight(Sight::Seen);
     EXPECT_EQ(screen().caption, "    Time now is  09:12:03");
-    EXPECT_EQ(fakes.toolkit.timer(window.Timer1)->interval, 601);  // just after the next second
+    EXPECT_EQ(fakes.toolkit.peer(window.Timer1)->interval, 601);  // just after the next second
     window.mnuminimise.click();
     sight(Sight::Unseen);
     fakes.clock.time.minute += 7;
