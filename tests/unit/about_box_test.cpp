@@ -24,7 +24,7 @@ struct BoxOnFakes {
     fakes::FakePlatform fakes;
     AboutBox box{fakes.env(), fakes.about, fakes.identity};
     void set(std::string_view key, std::string_view name, const RegistryValue& value) {
-        fakes.registry.set(kMachine, std::string(key), std::string(name), value);
+        fakes.registry.keys[{kMachine, std::string(key)}].values[std::string(name)] = value;
     }
 };
 
@@ -134,7 +134,7 @@ TEST(GetKeyValue, ReadsTrimsAndConvertsAndClosesTheKey) {
         EXPECT_FALSE(t.box.GetKeyValue(RegistryRoot::CurrentUser, kKey, "Value", value)) << "only its own root";
         // Read through a buffer of 1024 bytes, and closed on every way out.
         for (std::size_t capacity : t.fakes.registry.capacities) EXPECT_EQ(capacity, kKeyValueBytes);
-        EXPECT_EQ(std::tuple(t.fakes.registry.closed.size(), t.fakes.registry.leftOpen()), std::tuple(2u, 0u));
+        EXPECT_EQ(std::tuple(t.fakes.registry.closeCalls, t.fakes.registry.leftOpen()), std::tuple(2, 0u));
     }
 }
 

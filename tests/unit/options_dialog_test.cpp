@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "fakes/fake_services.h"
 #include "options_dialog/options_dialog.h"
 
@@ -120,9 +118,8 @@ TEST(OptionsDialog, StateTableFromLoadToOk) {
         t.dialog.Show();
         c.act(t.dialog);
         EXPECT_EQ(t.state(), c.state);
-        const auto& reads = t.fakes.settings.reads;
-        EXPECT_EQ(std::count(reads.begin(), reads.end(), "Mode") > 0, std::string(c.stored).starts_with("TRUE/"));
-        EXPECT_TRUE(t.fakes.settings.saves.empty() && t.fakes.messages.prompts.empty());
+        EXPECT_EQ(t.stored(), c.stored) << "nothing saved before OK";
+        EXPECT_TRUE(t.fakes.messages.prompts.empty());
 
         (t.dialog.*c.press).click();
         EXPECT_EQ(t.stored(), c.storedAfter);
@@ -167,19 +164,20 @@ TEST(OptionsDialog, RunValueAndShortcutNameTheRunningExecutable) {
 TEST(OptionsDialog, ShortcutIsConfirmedOrItsFailureToldAndTheDialogStaysAsItWas) {
     DialogOnFakes t;
     t.store("TRUE/BASIC");
+    t.fakes.startup.run["Dayvane"] = "old";
     t.dialog.Show();
     t.dialog.Label2.click();
     t.dialog.Label2.click();  // asked again, replaced again
     t.fakes.shortcuts.failure = "The system cannot find the path specified.";
     t.dialog.Label2.click();
-    EXPECT_EQ(t.fakes.shortcuts.desktop.size(), 1u);
+    EXPECT_EQ(t.fakes.shortcuts.requests.size(), 3u);
     EXPECT_EQ(t.fakes.messages.prompts,
               (std::vector<std::string>{
                   "A short cut in the desktop has been created.", "A short cut in the desktop has been created.",
                   "Dayvane could not create the desktop shortcut: The system cannot find the path specified."}));
     EXPECT_EQ(t.state(), "1 basic on");
     EXPECT_TRUE(t.dialog.visible());
-    EXPECT_TRUE(t.fakes.settings.saves.empty() && t.fakes.startup.calls.empty());
+    EXPECT_TRUE(t.stored() == "TRUE/BASIC" && (t.fakes.startup.run == RunKey{{"Dayvane", "old"}}));
 }
 
 }  // namespace
