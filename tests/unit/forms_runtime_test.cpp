@@ -78,26 +78,16 @@ TEST_F(FormsRuntime, CloseBoxUnloadsAndTheNextShowStartsFromTheDesign) {
     EXPECT_EQ(std::tuple(form.visible(), fakes.toolkit.alive()), std::tuple(false, 0));
 }
 
-TEST(FormsRuntimeHandlers, FailureIsReportedByNameAndTheFormGoesOn) {
-    using Slot = std::function<void()>& (*)(TestForm&);
-    const struct { const char* handler; Slot slot; void (*raise)(TestForm&); } cases[] = {
-        {"Form_Load", [](TestForm& f) -> auto& { return f.onLoad; }, [](TestForm& f) { f.Unload(); f.Show(); }},
-        {"tmrTick_Timer", [](TestForm& f) -> auto& { return f.timer.onTimer; }, [](TestForm& f) { f.timer.tick(); }},
-        {"mnuGo_Click", [](TestForm& f) -> auto& { return f.menu.onClick; }, [](TestForm& f) { f.menu.click(); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.handler);
-        fakes::FakePlatform fakes;
-        TestForm form(fakes.env());
-        form.Show();
-        const std::string prefix = "Dayvane could not complete frmTest." + std::string(c.handler) + ": ";
-        c.slot(form) = [] { throw std::runtime_error("disk full"); };
-        ASSERT_NO_THROW(c.raise(form));
-        c.slot(form) = [] { throw 42; };
-        c.raise(form);
-        EXPECT_EQ(fakes.messages.prompts, (std::vector{prefix + "disk full", prefix + "an unknown error"}));
-        EXPECT_TRUE(form.visible());
-    }
+// A handler's failure is told with the handler's name; the form goes on.
+TEST_F(FormsRuntime, HandlerFailureIsReportedByNameAndTheFormGoesOn) {
+    form.onLoad = [] { throw std::runtime_error("disk full"); };
+    form.Unload();
+    ASSERT_NO_THROW(form.Show());
+    form.menu.onClick = [] { throw 42; };
+    form.menu.click();
+    const std::string in = "Dayvane could not complete frmTest.";
+    EXPECT_EQ(fakes.messages.prompts, (std::vector{in + "Form_Load: disk full", in + "mnuGo_Click: an unknown error"}));
+    EXPECT_TRUE(form.visible());
 }
 
 TEST_F(FormsRuntime, DisabledOrHiddenControlsIgnoreClicksAndFocusButKeepTheirState) {
@@ -184,9 +174,9 @@ TEST_F(FormsRuntime, MonthViewStaysInRangeOnARealDayAndSelChangeComesFromTheUser
         {{1752, 12, 31}, kValue, 0, {1753, 1, 1}},   {{10000, 1, 1}, kValue, 0, {9999, 12, 31}},
         {{2023, 13, 5}, kValue, 0, {2023, 12, 5}},
         {{2024, 2, 30}, kValue, 0, {2024, 2, 29}},   {{2023, 2, 29}, kValue, 0, {2023, 2, 28}},
-        {{2024, 1, 31}, kMonth, 2, {2024, 2, 29}},   {{2024, 3, 31}, kMonth, 4, {2024, 4, 30}},
-        {{2024, 1, 15}, kMonth, 12, {2024, 12, 15}}, {{2024, 5, 5}, kMonth, 0, {2024, 5, 5}},
-        {{2024, 5, 5}, kMonth, 13, {2024, 5, 5}},    {{2024, 5, 5}, kMonth, 1, {2024, 1, 5}},
+        {{2024, 1, 31}, kMonth, 2, {2024, 2, 29}},   {{2024, 1, 15}, kMonth, 12, {2024, 12, 15}},
+        {{2024, 5, 5}, kMonth, 0, {2024, 5, 5}},     {{2024, 5, 5}, kMonth, 13, {2024, 5, 5}},
+        {{2024, 5, 5}, kMonth, 1, {2024, 1, 5}},
         {{2000, 2, 29}, kYear, 1900, {1900, 2, 28}},
         {{2024, 5, 5}, kYear, 1753, {1753, 5, 5}},   {{2024, 5, 5}, kYear, 9999, {9999, 5, 5}},
         {{2024, 5, 5}, kYear, 1752, {2024, 5, 5}},   {{2024, 5, 5}, kYear, 10000, {2024, 5, 5}},
