@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -49,15 +50,15 @@ TEST_F(AboutBoxTest, LinksGoToTheShellWithTheirTargetsAndShowCommandsAndLeaveThe
     EXPECT_EQ(call(0), std::tuple(box.hWnd(), "mailto:" + std::string(maker::contactEmail()), ShowCommand::Maximized));
     EXPECT_EQ(call(1), std::tuple(box.hWnd(), std::string(maker::webSite()), ShowCommand::Normal));
     EXPECT_TRUE(box.visible() && fakes.messages.prompts.empty());
+    EXPECT_EQ(std::count(fakes.shell.calls[0].target.begin(), fakes.shell.calls[0].target.end(), '@'), 1);
+    EXPECT_TRUE(fakes.shell.calls[1].target.starts_with("http"));
 }
 
-class ThrowingShell final : public ShellOpen {
-public:
+struct ThrowingShell final : ShellOpen {
     void open(std::uintptr_t, std::string_view, ShowCommand) override { throw std::runtime_error("no shell"); }
 };
 
-class ThrowingFileQuery final : public FileQuery {
-public:
+struct ThrowingFileQuery final : FileQuery {
     bool isOrdinaryFile(std::string_view) const override { throw std::runtime_error("bad path"); }
     std::string systemFolder() const override { return "C:\\Windows\\system32"; }
 };

@@ -101,6 +101,8 @@ TEST(OptionsDialog, StateTableFromLoadToOk) {
         if (failing == "remove") t.fakes.startup.removeFailure = "Access is denied.";
         if (failing.starts_with("save ")) t.fakes.settings.failingSaves[failing.substr(5)] = "The disk is full.";
         t.dialog.Show();
+        for (const Control* k : t.dialog.controls())  // the start modes are kept out of sight
+            EXPECT_EQ(t.shown(*k).visible, k != &t.dialog.optfull && k != &t.dialog.optbasic) << k->name();
         c.act(t.dialog);
         EXPECT_EQ(t.state(), c.state);
         EXPECT_EQ(t.stored(), c.stored) << "nothing saved before OK";
@@ -132,8 +134,7 @@ TEST(OptionsDialog, RunValueAndShortcutNameTheRunningExecutable) {
         t.fakes.identity = identityFor(c.exePath);
         t.dialog.Label2.click();
         t.dialog.OKButton.click();
-        const std::string quoted = "\"" + std::string(c.exePath) + "\"";
-        EXPECT_EQ(t.fakes.startup.run.at(c.valueName), quoted + " -b");
+        EXPECT_EQ(t.fakes.startup.run.at(c.valueName), "\"" + std::string(c.exePath) + "\" -b");
         EXPECT_EQ(t.fakes.shortcuts.requests,
                   (std::vector{ShortcutRequest{"Dayvane", c.exePath, "", c.workingFolder, c.exePath}}));
         t.dialog.Show();
