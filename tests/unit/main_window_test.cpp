@@ -126,10 +126,8 @@ TEST(HideAndEnd, CommandsBehaveByWhetherTheIconIsThere) {
             c.run(t.window);
             EXPECT_EQ(t.fakes.application.quitCalls, c.ends ? 1 : 0);
             EXPECT_EQ(t.fakes.notifyIcon.removeCalls, c.ends && icon ? 1 : 0);
-            if (c.ends) {
-                EXPECT_FALSE(t.window.iconRegistered());
-                continue;
-            }
+            EXPECT_EQ(t.window.iconRegistered(), icon && !c.ends);
+            if (c.ends) continue;
             const WindowState hidden = icon ? WindowState::Normal : WindowState::Minimized;
             EXPECT_EQ(std::tuple(t.window.visible(), t.screen().visible, t.screen().state),
                       std::tuple(!icon, !icon, hidden));
@@ -152,9 +150,8 @@ TEST_F(MainWindowTest, FailedIconIsTriedAgainEveryFiveTicksAndARestartedShellGet
     EXPECT_TRUE(window.iconRegistered());
     fakes.notifyIcon.present = false;  // the shell forgot it
     window.peerEvent(FormEvent::TaskbarCreated);
-    EXPECT_EQ(fakes.notifyIcon.addCalls, 4);
-    EXPECT_TRUE(fakes.notifyIcon.present);
-    EXPECT_EQ(fakes.notifyIcon.owner, screen().handle());
+    const auto& icon = fakes.notifyIcon;
+    EXPECT_EQ(std::tuple(icon.addCalls, icon.present, icon.owner), std::tuple(4, true, screen().handle()));
 }
 
 // ---- The next-month view follows the main view ----
