@@ -17,8 +17,7 @@
 // The About box's services: a registry, a file system and a shell in memory.
 namespace dv::fakes {
 
-class FakeShellOpen final : public ShellOpen {
-public:
+struct FakeShellOpen final : ShellOpen {
     struct Call {
         std::uintptr_t owner;
         std::string target;
@@ -35,17 +34,12 @@ public:
 // (a terminating NUL only when the text holds one).
 inline RegistryValue textValue(std::u16string_view units, unsigned long type = regtype::kString) {
     RegistryValue value{type, {}};
-    for (char16_t u : units) {
-        value.bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        value.bytes.push_back(static_cast<std::uint8_t>(u >> 8));
-    }
+    for (char16_t u : units) value.bytes.insert(value.bytes.end(), {std::uint8_t(u & 0xFF), std::uint8_t(u >> 8)});
     return value;
 }
 
-inline RegistryValue dwordValue(std::uint32_t number) {
-    RegistryValue value{regtype::kDword, {}};
-    for (int i = 0; i < 4; ++i) value.bytes.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
-    return value;
+inline RegistryValue dwordValue(std::uint32_t n) {
+    return {regtype::kDword, {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
 }
 
 // Behaves as the system's registry does for a reader: absent keys and
@@ -57,16 +51,11 @@ public:
         long openStatus = regstatus::kSuccess;  // e.g. kAccessDenied
     };
     std::map<std::pair<RegistryRoot, std::string>, Key> keys;
-    std::map<std::string, std::string> environment{{"SystemRoot", "C:\\Windows"}};
-    bool expandFails = false;
-
+    bool expandFails = false;  // else %SystemRoot% is C:\Windows
     std::vector<std::size_t> capacities;  // of every query, in order
     int openCalls = 0;
-    std::vector<RegistryKey> closed;  // every close, 0 included
+    int closeCalls = 0;  // 0 included
 
-    void set(RegistryRoot root, const std::string& key, const std::string& name, RegistryValue value) {
-        keys[{root, key}].values[name] = std::move(value);
-    }
     // Keys opened and not closed.
     std::size_t leftOpen() const { return live_.size(); }
 
@@ -82,50 +71,40 @@ public:
     }
     long queryValue(RegistryKey key, std::string_view name, std::size_t capacity, RegistryValue& value) override {
         capacities.push_back(capacity);
-        const auto it = live_.find(key);
-        if (it == live_.end()) return kInvalidHandle;
-        const auto found = it->second->values.find(std::string(name));
-        if (found == it->second->values.end()) return regstatus::kFileNotFound;
+        const auto& values = live_.at(key)->values;
+        const auto found = values.find(std::string(name));
+        if (found == values.end()) return regstatus::kFileNotFound;
         if (found->second.bytes.size() > capacity) return regstatus::kMoreData;
         value = found->second;
         return regstatus::kSuccess;
     }
     void closeKey(RegistryKey key) override {
-        closed.push_back(key);
+        ++closeCalls;
         live_.erase(key);
     }
     std::optional<std::string> expandEnvironment(std::string_view text) const override {
         if (expandFails) return std::nullopt;
         std::string out(text);
-        for (const auto& [name, value] : environment) {
-            const std::string token = "%" + name + "%";
-            for (std::size_t at = out.find(token); at != std::string::npos; at = out.find(token, at + value.size()))
-                out.replace(at, token.size(), value);
-        }
+        const std::string token = "%SystemRoot%";
+        for (auto at = out.find(token); at != std::string::npos; at = out.find(token))
+            out.replace(at, token.size(), "C:\\Windows");
         return out;
     }
 
 private:
-    static constexpr long kInvalidHandle = 6;
     std::map<RegistryKey, Key*> live_;
     RegistryKey nextKey_ = 0x1000;
 };
 
-class FakeFileQuery final : public FileQuery {
-public:
+struct FakeFileQuery final : FileQuery {
     std::set<std::string> files;  // ordinary files, by full path
     std::string system = "C:\\Windows\\system32";
-    mutable std::vector<std::string> asked;
 
-    bool isOrdinaryFile(std::string_view path) const override {
-        asked.emplace_back(path);
-        return files.contains(std::string(path));
-    }
+    bool isOrdinaryFile(std::string_view path) const override { return files.contains(std::string(path)); }
     std::string systemFolder() const override { return system; }
 };
 
-class FakeProcessStart final : public ProcessStart {
-public:
+struct FakeProcessStart final : ProcessStart {
     std::optional<std::string> failure;  // the reason every start fails with
     std::vector<std::string> attempts;   // every path asked for, failed ones included
 

@@ -34,9 +34,8 @@ TEST(DayvaneMain, FirstInstanceShowsTheMainWindowAndItsMenuOneOfEachWindowUntilT
             item->click();
         const auto forms = fakes.toolkit.liveForms();
         ASSERT_EQ(forms.size(), 4u);
-        EXPECT_NE(dynamic_cast<OptionsDialog*>(&forms[1]->form), nullptr);
-        EXPECT_NE(dynamic_cast<AboutBox*>(&forms[2]->form), nullptr);
-        EXPECT_NE(dynamic_cast<ReadmeWindow*>(&forms[3]->form), nullptr);
+        EXPECT_TRUE(dynamic_cast<OptionsDialog*>(&forms[1]->form) && dynamic_cast<AboutBox*>(&forms[2]->form) &&
+                    dynamic_cast<ReadmeWindow*>(&forms[3]->form));
         for (const fakes::FakeFormPeer* shown : forms) EXPECT_TRUE(shown->visible);
         EXPECT_EQ(std::tuple(forms[1]->frontCount, forms[2]->frontCount, forms[3]->frontCount), std::tuple(1, 1, 0));
     };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "fakes/fake_services.h"
@@ -38,10 +39,7 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndActivationResetsItAndTheInser
         {&window.Picture1, okcolor::kHover}};
     for (const auto& [over, colour] : steps) {
         SCOPED_TRACE(over ? over->name() : "background");
-        if (over)
-            over->mouseMove();
-        else
-            window.peerEvent(FormEvent::MouseMove);
+        over ? over->mouseMove() : window.peerEvent(FormEvent::MouseMove);
         EXPECT_EQ(okColour(), colour);
     }
     window.Text1.setSelStart(40);
@@ -52,16 +50,13 @@ TEST_F(ReadmeWindowTest, OkLightsUpUnderTheMouseAndActivationResetsItAndTheInser
 }
 
 TEST_F(ReadmeWindowTest, OkEnterOrEscHidesItAndTheNextShowIsTheSameWindowReset) {
-    static constexpr auto key = [](ReadmeWindow& w, DialogKey k) {
-        w.peerEvent(FormEvent::DialogKey, static_cast<int>(k));
-    };
-    void (*const ways[])(ReadmeWindow&) = {[](ReadmeWindow& w) { w.Label3.click(); },
-                                           [](ReadmeWindow& w) { key(w, DialogKey::Enter); },
-                                           [](ReadmeWindow& w) { key(w, DialogKey::Escape); }};
+    const auto key = [&](DialogKey k) { window.peerEvent(FormEvent::DialogKey, static_cast<int>(k)); };
+    const std::function<void()> ways[] = {
+        [&] { window.Label3.click(); }, [&] { key(DialogKey::Enter); }, [&] { key(DialogKey::Escape); }};
     fakes::FakeFormPeer* first = fakes.toolkit.form(window);
     for (const auto& putAway : ways) {
         window.Label3.mouseMove();
-        putAway(window);
+        putAway();
         EXPECT_FALSE(window.visible() || first->visible);
         window.Show();
         window.peerEvent(FormEvent::Activate);  // what showing a window brings
