@@ -34,8 +34,29 @@ TEST(HighContrast, EveryDesignedColourGivesWayToAReadableSystemPair) {
             const ControlColours on = coloursOf(*control, true);
             // Without a text colour the system draws it all: no back of its own either.
             EXPECT_TRUE(on.text ? readable(*on.text, on.back.value_or(SystemColour::ButtonFace)) : !on.back);
+            if (const auto back = control->BackColor()) {
+                EXPECT_EQ(coloursOf(*control, false).back, std::optional<Colour>(*back)) << "off: the design's own";
+            }
         }
     }
+}
+
+// Off: the design's colour where it has one, else the calendar's own; on: the theme's, readable.
+TEST(HighContrast, MonthViewsShowTheirDesignOffAndTheThemeOn) {
+    using S = SystemColour;
+    using P = MonthPart;
+    const MonthViewColors design{.titleBack = 0x102030, .text = 0x405060};
+    const auto off = [&](P part) { return monthColour(design, part, false); };
+    const auto on = [&](P part) { return monthColour(design, part, true); };
+    EXPECT_EQ(off(P::TitleBack), Colour{0x102030u});
+    EXPECT_EQ(off(P::Text), Colour{0x405060u});
+    for (const auto& [part, own] : {std::pair{P::TitleText, S::Window}, {P::MonthBack, S::Window},
+                                    {P::TrailingText, S::GrayText}, {P::Background, S::Window}})
+        EXPECT_EQ(off(part), Colour{own});
+    EXPECT_TRUE(readable(on(P::TitleText), on(P::TitleBack)));
+    EXPECT_TRUE(readable(on(P::Text), on(P::MonthBack)));
+    EXPECT_EQ(on(P::TrailingText), Colour{S::GrayText});
+    EXPECT_EQ(on(P::Background), on(P::MonthBack));
 }
 
 }  // namespace
