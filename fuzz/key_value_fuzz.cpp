@@ -73,9 +73,11 @@ void launcher(fuzz::Input& in) {
         return v;
     };
     const std::uint8_t shape = in.byte();
-    if (shape & 1) p.registry.set(RegistryRoot::LocalMachine, std::string(sysinfo::kPathKey), "PATH", value());
-    if (shape & 2)
-        p.registry.set(RegistryRoot::LocalMachine, std::string(sysinfo::kLocationKey), "MSINFO", value());
+    const auto set = [&](std::string_view key, const char* name) {
+        p.registry.keys[{RegistryRoot::LocalMachine, std::string(key)}].values[name] = value();
+    };
+    if (shape & 1) set(sysinfo::kPathKey, "PATH");
+    if (shape & 2) set(sysinfo::kLocationKey, "MSINFO");
     if (shape & 4) p.registry.keys[{RegistryRoot::LocalMachine, std::string(sysinfo::kPathKey)}].openStatus = 5;
     p.registry.expandFails = shape & 8;
     if (shape & 16) p.files.files.insert(in.text());
